@@ -1,0 +1,73 @@
+#pragma once
+// The program's one window, Form1, with its label Label1, and the window's public operations.
+
+#include "runtime/handles.h"
+#include "runtime/text.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace fennimark {
+
+// The number of this patch, which the ledger records.
+inline constexpr std::int16_t PATCH_NUMBER = 8;
+
+class Form1 {
+public:
+    Form1();
+    ~Form1();
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    // Creates the window and its label, hidden, with their design values. Raises a run-time error
+    // when the system refuses.
+    void create(HINSTANCE instance);
+    // Shows the window centred on the screen; it then becomes active, which starts its work.
+    void show();
+    void destroy() noexcept;
+
+    HWND window() const noexcept { return window_; }
+    HWND label() const noexcept { return label_; }
+    // The exit code the program ended with; meaningful once the window is gone.
+    int exit_code() const noexcept { return exit_code_; }
+    // Whether the window ends the message loop when it is destroyed (the program's own window does).
+    void set_quit_on_destroy(bool quit) noexcept { quit_on_destroy_ = quit; }
+    // What runs at the first activation: Form_Activate, unless a test puts something else there.
+    void set_activation_handler(std::function<void()> handler) { activation_handler_ = std::move(handler); }
+
+    // The installation, from the library files to the success box. It always ends the program.
+    void Form_Activate();
+
+    // Checks the patch ledger `file1` for patch `versione` and records it; ends the program when
+    // the patch may not be installed.
+    void controlla_file(const std::wstring& file1, std::int16_t versione);
+
+    // Derives the install folder from the shortcut's working-folder field text `Path` and replaces
+    // the catalogue in it.
+    void correzione_path(const std::wstring& Path);
+
+    // Clears everything printed on the window.
+    void Cls();
+
+private:
+    static LRESULT CALLBACK window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+    void run_first_activation() noexcept;
+
+    HWND window_ = nullptr;
+    HWND label_ = nullptr;
+    runtime::GdiObject form_font_;
+    runtime::GdiObject label_font_;
+    HICON large_icon_ = nullptr;
+    HICON small_icon_ = nullptr;
+    std::function<void()> activation_handler_;
+    bool activated_ = false;
+    bool busy_ = false;
+    bool quit_on_destroy_ = false;
+    int exit_code_ = 0;
+};
+
+}  // namespace fennimark

@@ -1,0 +1,65 @@
+// The installation sequence, run once when the window first becomes active.
+
+#include "app/folder_test.h"
+#include "app/form1.h"
+#include "runtime/code_page.h"
+#include "runtime/error_report.h"
+#include "runtime/files.h"
+#include "runtime/message_box.h"
+#include "runtime/program_end.h"
+#include "runtime/program_folder.h"
+#include "runtime/run_time_error.h"
+#include "shell/shortcut_reader.h"
+
+#include <shlobj.h>
+
+namespace fennimark {
+
+namespace {
+
+constexpr unsigned windows_folder_buffer_length = 255;
+
+std::wstring windows_folder()
+{
+    std::string buffer = runtime::to_ansi(std::wstring(windows_folder_buffer_length, L' '));
+    const UINT written = GetWindowsDirectoryA(buffer.data(), windows_folder_buffer_length);
+    // A folder longer than the buffer comes back as the length it needs, with nothing written.
+    return runtime::from_ansi(buffer).substr(0, written <= windows_folder_buffer_length ? written : 0);
+}
+
+// The current user's Start-menu Programs folder, without a trailing backslash.
+std::wstring programs_folder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        runtime::raise(runtime::error::cannot_create_object, L"Programs");
+    return folder;
+}
+
+[[noreturn]] void finish(const std::wstring& message, unsigned icon, int exit_code)
+{
+    runtime::message_box(message, icon, runtime::installer_title);
+    runtime::end_program(exit_code);
+}
+
+}  // namespace
+
+void Form1::Form_Activate()
+{
+    const std::wstring windows = windows_folder();
+    const std::wstring here = runtime::program_folder();
+    runtime::copy_file(here + L"\\zip32.dll", windows + L"\\system32\\zip32.dll");
+    runtime::copy_file(here + L"\\UNZIP32.DLL", windows + L"\\system32\\UNZIP32.DLL");
+
+    const std::wstring programs = programs_folder();
+    if (!cartella_esiste(programs + L"\\Fennimark"))
+        finish(L"Non hai installato il catalogo. La patch non può essere creata", runtime::box_style::critical,
+               runtime::exit_code::refused);
+
+    const std::wstring working_folder = leggi_cartella_lavoro(programs + L"\\Fennimark\\Fennimark.lnk");
+    correzione_path(working_folder);
+
+    finish(L"Patch installata con successo!", runtime::box_style::information, runtime::exit_code::success);
+}
+
+}  // namespace fennimark

@@ -1,0 +1,1 @@
+#include "extract/zip_callbacks.h"

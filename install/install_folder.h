@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace fennimark {
+
+// The install folder from the working-folder field text of the catalogue's shortcut: blanks
+// trimmed from both ends, the last character (the field's NUL) dropped, and the known malformed
+// folder name "...Fennimarkprogetto_html" repaired. Run-time error 5 for text that is empty or all
+// blanks.
+std::wstring install_folder_from_field(const std::wstring& Path);
+
+// The repair alone: when the lower-cased text holds "fennimarkprogetto_html", every
+// "progetto_html" (matching case exactly) gets a backslash before it.
+std::wstring repaired_folder_name(const std::wstring& folder);
+
+}  // namespace fennimark

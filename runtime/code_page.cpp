@@ -1,0 +1,40 @@
+#include "runtime/code_page.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace fennimark::runtime {
+
+std::string to_ansi(std::wstring_view text)
+{
+    if (text.empty())
+        return {};
+    const int length = static_cast<int>(text.size());
+    const int needed = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(needed), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), needed, nullptr, nullptr);
+    return bytes;
+}
+
+std::wstring from_ansi(std::string_view bytes)
+{
+    if (bytes.empty())
+        return {};
+    const int length = static_cast<int>(bytes.size());
+    const int needed = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(needed), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), needed);
+    return text;
+}
+
+std::wstring from_ansi_until_nul(const char* bytes, std::size_t limit)
+{
+    if (bytes == nullptr)
+        return {};
+    const void* nul = std::memchr(bytes, 0, limit);
+    const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes) : limit;
+    return from_ansi(std::string_view(bytes, length));
+}
+
+}  // namespace fennimark::runtime

@@ -1,0 +1,42 @@
+#include "runtime/files.h"
+
+#include "runtime/run_time_error.h"
+
+#include <windows.h>
+
+namespace fennimark::runtime {
+
+namespace {
+
+bool file_exists(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace
+
+void copy_file(const std::wstring& source, const std::wstring& target)
+{
+    if (CopyFileW(source.c_str(), target.c_str(), FALSE))
+        return;
+    const DWORD code = GetLastError();
+    // Name the side that failed: a missing source is the common case, and the user can act on it.
+    const bool source_missing = !file_exists(source);
+    raise(source_missing ? error::file_not_found : error_number_for_win32(code),
+          source_missing ? source : target);
+}
+
+void delete_file(const std::wstring& path)
+{
+    if (!DeleteFileW(path.c_str()))
+        raise_win32(GetLastError(), path);
+}
+
+bool folder_exists(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+}  // namespace fennimark::runtime

@@ -1,0 +1,58 @@
+# Shared by the scripts: installing what the build and tests need on a fresh Debian machine, and
+# starting the display and Wine prefix the Windows programs run in.
+
+repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+debian_packages=(
+    cmake ninja-build python3 git
+    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+    gcc-mingw-w64-i686-posix gcc-mingw-w64-x86-64-posix
+    binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+    libz-mingw-w64-dev googletest
+    wine wine64 fonts-wine xvfb xauth
+)
+
+install_missing_packages() {
+    local missing=()
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "== installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# The 64-bit loader: the `wine` wrapper would look for the 32-bit one, which cannot run here.
+wine64_loader=/usr/lib/wine/wine64
+
+# Starts Xvfb on a free display and a persistent wineserver for a new prefix in $1.
+# Sets DISPLAY, WINEPREFIX, WINEDEBUG; stop_windows_environment undoes it all.
+start_windows_environment() {
+    export WINEPREFIX="$1"
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    local display=99
+    while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
+        display=$((display + 1))
+    done
+    Xvfb ":${display}" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":${display}"
+    for _ in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X${display}" ] && break
+        sleep 0.1
+    done
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || "$wine64_loader" wineboot -i >/dev/null 2>&1 || true
+    # Kept alive for the whole run, so each program starts in a fraction of a second.
+    wineserver -p >/dev/null 2>&1 </dev/null &
+}
+
+stop_windows_environment() {
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+}

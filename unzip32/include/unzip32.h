@@ -1,0 +1,204 @@
+/*
+ * unzip32.h - the interface of the archive library unzip32.
+ *
+ * A plain C interface: two entries, three records and the callbacks the library makes while it
+ * runs. On 32-bit Windows every entry and callback uses the standard calling convention (the
+ * called routine removes its arguments), the entries are exported under their plain names, and the
+ * records have the fixed 32-bit layout checked at the end of this file: 32-bit little-endian
+ * integers, 4-byte alignment, every text a pointer to a zero-terminated string in the system's
+ * 8-bit (ANSI) code page, a missing text a null pointer. On 64-bit targets the same declarations
+ * give the natural 64-bit layout.
+ */
+#ifndef UNZIP32_H
+#define UNZIP32_H
+
+#include <stdint.h>
+
+#ifdef _WIN32
+#define UZ_CALL __stdcall
+#ifdef UNZIP32_BUILDING
+#define UZ_EXPORT __declspec(dllexport)
+#else
+#define UZ_EXPORT __declspec(dllimport)
+#endif
+#else
+#define UZ_CALL
+#define UZ_EXPORT __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Status returned by Wiz_SingleEntryUnzip. */
+#define UZ_OK            0  /* success */
+#define UZ_WARNING       1  /* warnings only: something skipped or renamed */
+#define UZ_BAD_ENTRIES   2  /* some entries bad: CRC mismatch, unsupported method */
+#define UZ_DAMAGED       3  /* the archive is damaged */
+#define UZ_NO_ARCHIVE    9  /* the archive is missing or is not a ZIP archive */
+#define UZ_BAD_PARAMS   10  /* bad parameters: a null record or archive path */
+#define UZ_NO_MATCH     11  /* the include list matched no entry */
+#define UZ_DISK_FULL    50  /* the disk is full or a write failed */
+#define UZ_UNSUPPORTED  81  /* unsupported compression or encryption */
+#define UZ_BAD_PASSWORD 82  /* wrong password */
+
+/* Answers of the replace callback. */
+#define IDM_REPLACE_NO     100 /* leave this file */
+#define IDM_REPLACE_TEXT   101 /* reserved, treated as "leave this file" */
+#define IDM_REPLACE_YES    102 /* overwrite this file */
+#define IDM_REPLACE_ALL    103 /* overwrite this file and every later one */
+#define IDM_REPLACE_NONE   104 /* overwrite no file from now on */
+
+/* Called with each piece of text the library prints; the text need not end in a NUL.
+ * The result is ignored. */
+typedef int32_t (UZ_CALL *UzpPrintFn)(char *text, uint32_t length);
+
+/* Called once when an extraction ends, to let the caller make a sound. */
+typedef void (UZ_CALL *UzpSoundFn)(void);
+
+/* Asked when a file to be written already exists; answers with an IDM_REPLACE_ value. */
+typedef int32_t (UZ_CALL *UzpReplaceFn)(char *existing_name);
+
+/* Asked for the password of an encrypted entry. An answer of 0 means the buffer holds a
+ * zero-terminated password; any other answer skips the entry. */
+typedef int32_t (UZ_CALL *UzpPasswordFn)(char *buffer, int32_t size, const char *prompt,
+                                         const char *entry_name);
+
+/* Called once per entry when listing (nvflag set): sizes, compression factor in percent,
+ * modification month, day, year (four digits), hour and minute, a mark ('*' for an encrypted
+ * entry, else ' '), the entry's name, the compression method's name, its CRC-32, and 'E' for
+ * an encrypted entry (else ' '). Every argument travels as a 32-bit value. */
+typedef void (UZ_CALL *UzpApplicationMessageFn)(uint32_t uncompressed_size,
+                                                uint32_t compressed_size,
+                                                uint32_t compression_factor,
+                                                uint32_t month, uint32_t day, uint32_t year,
+                                                uint32_t hour, uint32_t minute, char mark,
+                                                char *name, char *method, uint32_t crc,
+                                                char encrypted);
+
+/* Called before each entry is handled, with its name and uncompressed size; a non-zero answer
+ * cancels the rest of the extraction. */
+typedef int32_t (UZ_CALL *UzpServiceFn)(const char *entry_name, uint32_t size);
+
+/* Option record. Every integer is a flag, 0 off, any other value on, unless said otherwise. */
+typedef struct DCL {
+    int32_t ExtractOnlyNewer;  /* only entries newer than the file on disk, or missing */
+    int32_t SpaceToUnderscore; /* blanks in names become underscores */
+    int32_t PromptToOverwrite; /* ask the replace callback before overwriting */
+    int32_t fQuiet;            /* 0 every message, 1 fewer, 2 none */
+    int32_t ncflag;            /* accepted, no effect */
+    int32_t ntflag;            /* test every entry, write nothing */
+    int32_t nvflag;            /* list every entry, write nothing */
+    int32_t nfflag;            /* freshen: only files that exist and are older */
+    int32_t nzflag;            /* accepted, no effect */
+    int32_t ndflag;            /* 1 re-creates the archive's folders; 0 flattens */
+    int32_t noflag;            /* overwrite existing files without asking */
+    int32_t naflag;            /* accepted, no effect */
+    int32_t nZIflag;           /* accepted, no effect */
+    int32_t C_flag;            /* include and exclude names ignore case */
+    int32_t fPrivilege;        /* accepted, no effect */
+    char *lpszZipFN;           /* the archive */
+    char *lpszExtractDir;      /* the folder to extract into; null: the current folder */
+} DCL;
+
+/* Callback record. A null field is never called. The totals are written by the library. */
+typedef struct USERFUNCTIONS {
+    UzpPrintFn print;
+    UzpSoundFn sound;
+    UzpReplaceFn replace;
+    UzpPasswordFn password;
+    UzpApplicationMessageFn SendApplicationMessage;
+    UzpServiceFn ServCallBk;
+    uint32_t TotalSizeComp; /* listing: compressed bytes of all entries */
+    uint32_t TotalSize;     /* listing: uncompressed bytes of all entries */
+    uint32_t CompFactor;    /* listing: overall compression factor in percent */
+    uint32_t NumMembers;    /* listing: number of entries */
+    uint16_t cchComment;    /* length of the archive's comment */
+} USERFUNCTIONS;
+
+typedef struct UzpVersionNumber {
+    unsigned char major;
+    unsigned char minor;
+    unsigned char patchlevel;
+    unsigned char not_used;
+} UzpVersionNumber;
+
+/* Version record. The caller sets structlen to the record's size. */
+typedef struct UzpVer2 {
+    uint32_t structlen;
+    uint32_t flag;         /* bit 0: a beta release; bit 1: zlib is used */
+    char betalevel[10];
+    char date[20];
+    char zlib_version[10];
+    UzpVersionNumber unzip;   /* the library */
+    UzpVersionNumber zipinfo; /* its listing */
+    UzpVersionNumber os2dll;  /* unused, zero */
+    UzpVersionNumber windll;  /* its Windows interface */
+} UzpVer2;
+
+/* Fills the version record; does nothing when structlen is not sizeof(UzpVer2). */
+UZ_EXPORT void UZ_CALL UzpVersion2(UzpVer2 *version);
+
+/* Extracts (or tests, or lists) the archive named in the option record. The include and exclude
+ * lists are arrays of names; a count of 0 means "every entry" and "no entry". Returns a status
+ * above. The records are not kept after the call returns. */
+UZ_EXPORT int32_t UZ_CALL Wiz_SingleEntryUnzip(int32_t include_count, char **include_names,
+                                               int32_t exclude_count, char **exclude_names,
+                                               DCL *options, USERFUNCTIONS *callbacks);
+
+typedef void (UZ_CALL *UzpVersion2Fn)(UzpVer2 *);
+typedef int32_t (UZ_CALL *Wiz_SingleEntryUnzipFn)(int32_t, char **, int32_t, char **, DCL *,
+                                                  USERFUNCTIONS *);
+
+#ifdef __cplusplus
+}
+#endif
+
+/* The binary interface on 32-bit Windows, which no machine here can run: check it at compile
+ * time instead. */
+#if defined(_WIN32) && !defined(_WIN64)
+#include <stddef.h>
+#define UZ_ASSERT_LAYOUT(c, m) _Static_assert(c, m)
+#ifdef __cplusplus
+#undef UZ_ASSERT_LAYOUT
+#define UZ_ASSERT_LAYOUT(c, m) static_assert(c, m)
+#endif
+UZ_ASSERT_LAYOUT(sizeof(DCL) == 68, "DCL is 68 bytes");
+UZ_ASSERT_LAYOUT(offsetof(DCL, ExtractOnlyNewer) == 0, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, SpaceToUnderscore) == 4, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, PromptToOverwrite) == 8, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, fQuiet) == 12, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, ncflag) == 16, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, ntflag) == 20, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, nvflag) == 24, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, nfflag) == 28, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, nzflag) == 32, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, ndflag) == 36, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, noflag) == 40, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, naflag) == 44, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, nZIflag) == 48, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, C_flag) == 52, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, fPrivilege) == 56, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, lpszZipFN) == 60, "DCL layout");
+UZ_ASSERT_LAYOUT(offsetof(DCL, lpszExtractDir) == 64, "DCL layout");
+UZ_ASSERT_LAYOUT(sizeof(USERFUNCTIONS) == 44, "USERFUNCTIONS is 44 bytes");
+UZ_ASSERT_LAYOUT(offsetof(USERFUNCTIONS, print) == 0, "USERFUNCTIONS layout");
+UZ_ASSERT_LAYOUT(offsetof(USERFUNCTIONS, sound) == 4, "USERFUNCTIONS layout");
+UZ_ASSERT_LAYOUT(offsetof(USERFUNCTIONS, replace) == 8, "USERFUNCTIONS layout");
+UZ_ASSERT_LAYOUT(offsetof(USERFUNCTIONS, password) == 12, "USERFUNCTIONS layout");
+UZ_ASSERT_LAYOUT(offsetof(USERFUNCTIONS, SendApplicationMessage) == 16, "USERFUNCTIONS layout");
+UZ_ASSERT_LAYOUT(offsetof(USERFUNCTIONS, ServCallBk) == 20, "USERFUNCTIONS layout");
+UZ_ASSERT_LAYOUT(offsetof(USERFUNCTIONS, TotalSizeComp) == 24, "USERFUNCTIONS layout");
+UZ_ASSERT_LAYOUT(offsetof(USERFUNCTIONS, NumMembers) == 36, "USERFUNCTIONS layout");
+UZ_ASSERT_LAYOUT(offsetof(USERFUNCTIONS, cchComment) == 40, "USERFUNCTIONS layout");
+UZ_ASSERT_LAYOUT(sizeof(UzpVer2) == 64, "UzpVer2 is 64 bytes");
+UZ_ASSERT_LAYOUT(offsetof(UzpVer2, flag) == 4, "UzpVer2 layout");
+UZ_ASSERT_LAYOUT(offsetof(UzpVer2, betalevel) == 8, "UzpVer2 layout");
+UZ_ASSERT_LAYOUT(offsetof(UzpVer2, date) == 18, "UzpVer2 layout");
+UZ_ASSERT_LAYOUT(offsetof(UzpVer2, zlib_version) == 38, "UzpVer2 layout");
+UZ_ASSERT_LAYOUT(offsetof(UzpVer2, unzip) == 48, "UzpVer2 layout");
+UZ_ASSERT_LAYOUT(sizeof(char *) == 4, "pointers are 32-bit");
+#undef UZ_ASSERT_LAYOUT
+#endif
+
+#endif /* UNZIP32_H */
