@@ -49,6 +49,11 @@ public:
     // the catalogue in it.
     void correzione_path(const std::wstring& Path);
 
+    // Creates a Start-menu shortcut through whichever setup-toolkit library is present (numero_kit
+    // 4, 5 or 6, or 0 to probe for one). True when the library reports success. Nothing in the
+    // installation calls it.
+    truth crea_collegamento(std::int32_t numero_kit, std::wstring testo1, std::wstring testo2, std::wstring testo3);
+
     // Clears everything printed on the window.
     void Cls();
 
