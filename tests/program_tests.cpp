@@ -56,7 +56,8 @@ TEST(Program, WithoutTheCataloguePlacesTheLibrariesRefusesAndExitsWithOne)
     const auto box = testing::wait_for_box(L"Quorvane", 30000);
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->text, L"Non hai installato il catalogo. La patch non può essere creata");
-    EXPECT_TRUE(box->has_icon);
+    EXPECT_EQ(box->icon, testing::BoxIcon::error);
+    EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
     // The libraries are in place while the box is still up.
     EXPECT_EQ(testing::read_file(system32 + L"\\zip32.dll"), "zip32");
     EXPECT_EQ(testing::read_file(system32 + L"\\UNZIP32.DLL"), "unzip32");
