@@ -4,13 +4,18 @@
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 debian_packages=(
-    cmake ninja-build python3 git
+    cmake ninja-build python3 git g++ dpkg-dev libzip-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     gcc-mingw-w64-i686-posix gcc-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     libz-mingw-w64-dev googletest
     wine wine64 fonts-wine xvfb xauth
 )
+
+# Where scripts/build-libzip installs libzip for each MinGW target; cmake/Libzip.cmake looks there.
+libzip_cache_root() {
+    echo "${XDG_CACHE_HOME:-$HOME/.cache}/fennimark/libzip"
+}
 
 install_missing_packages() {
     local missing=()

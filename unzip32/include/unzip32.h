@@ -30,17 +30,37 @@
 extern "C" {
 #endif
 
-/* Status returned by Wiz_SingleEntryUnzip. */
+/* The library's own version, as UzpVersion2 reports it. */
+#define UNZIP32_VERSION_MAJOR 1
+#define UNZIP32_VERSION_MINOR 0
+#define UNZIP32_VERSION_PATCH 0
+#define UNZIP32_VERSION_DATE  "2026-12-07"
+
+/* Status returned by Wiz_SingleEntryUnzip. When several things go wrong in one run the highest
+ * number wins, with one exception: UZ_UNSUPPORTED is only returned when no selected entry could
+ * be handled at all; when others could, an unsupported entry counts as a bad one (UZ_BAD_ENTRIES).
+ * Every entry that can be handled is handled, whatever happened to the others, except after
+ * UZ_DAMAGED, UZ_NO_ARCHIVE, UZ_BAD_PARAMS and UZ_INTERNAL, which stop the run before any file is
+ * written. */
 #define UZ_OK            0  /* success */
-#define UZ_WARNING       1  /* warnings only: something skipped or renamed */
-#define UZ_BAD_ENTRIES   2  /* some entries bad: CRC mismatch, unsupported method */
-#define UZ_DAMAGED       3  /* the archive is damaged */
+#define UZ_WARNING       1  /* warnings only: something skipped or renamed (an unsafe name
+                               repaired, an existing file left, an encrypted entry without a
+                               password, an archive without entries, a cancelled run) */
+#define UZ_BAD_ENTRIES   2  /* some entries bad: CRC mismatch, data that do not match their
+                               recorded size, unsupported method; such an entry is not written */
+#define UZ_DAMAGED       3  /* the archive is damaged: unreadable central directory, entries whose
+                               data overlap (a "zip bomb"); nothing is written */
+#define UZ_INTERNAL      4  /* out of memory, or another failure inside the library (an exception
+                               thrown by one of the caller's routines included); the run stopped */
 #define UZ_NO_ARCHIVE    9  /* the archive is missing or is not a ZIP archive */
-#define UZ_BAD_PARAMS   10  /* bad parameters: a null record or archive path */
-#define UZ_NO_MATCH     11  /* the include list matched no entry */
-#define UZ_DISK_FULL    50  /* the disk is full or a write failed */
-#define UZ_UNSUPPORTED  81  /* unsupported compression or encryption */
-#define UZ_BAD_PASSWORD 82  /* wrong password */
+#define UZ_BAD_PARAMS   10  /* bad parameters: a null record or archive path, a negative count, a
+                               null name array or a null name within the counted names */
+#define UZ_NO_MATCH     11  /* the include or exclude lists left no entry to handle */
+#define UZ_DISK_FULL    50  /* the disk is full or a write failed: the target folder or a folder
+                               in it cannot be created, a file cannot be written or replaced (a
+                               read-only file is never replaced) */
+#define UZ_UNSUPPORTED  81  /* unsupported compression or encryption, for every selected entry */
+#define UZ_BAD_PASSWORD 82  /* wrong password for an encrypted entry */
 
 /* Answers of the replace callback. */
 #define IDM_REPLACE_NO     100 /* leave this file */
@@ -49,25 +69,32 @@ extern "C" {
 #define IDM_REPLACE_ALL    103 /* overwrite this file and every later one */
 #define IDM_REPLACE_NONE   104 /* overwrite no file from now on */
 
-/* Called with each piece of text the library prints; the text need not end in a NUL.
- * The result is ignored. */
+/* Called with each message the library prints: one line, in English, ending in a line feed,
+ * in the system's 8-bit code page (UTF-8 outside Windows). `length` counts the bytes without the
+ * NUL that follows them. How many messages come depends on DCL.fQuiet. The result is ignored. */
 typedef int32_t (UZ_CALL *UzpPrintFn)(char *text, uint32_t length);
 
-/* Called once when an extraction ends, to let the caller make a sound. */
+/* Called once when an extraction or a test ends (not after a listing), to let the caller make a
+ * sound. */
 typedef void (UZ_CALL *UzpSoundFn)(void);
 
-/* Asked when a file to be written already exists; answers with an IDM_REPLACE_ value. */
+/* Asked when a file to be written already exists, with the file's full path (system 8-bit code
+ * page), when DCL.PromptToOverwrite is set and DCL.noflag is not. Answers with an IDM_REPLACE_
+ * value; any other answer leaves the file. */
 typedef int32_t (UZ_CALL *UzpReplaceFn)(char *existing_name);
 
-/* Asked for the password of an encrypted entry. An answer of 0 means the buffer holds a
- * zero-terminated password; any other answer skips the entry. */
+/* Asked for the password of each encrypted entry, with a buffer of `size` bytes, a prompt and the
+ * entry's name. An answer of 0 means the buffer holds a zero-terminated password; any other answer
+ * skips the entry with a warning. Without this routine encrypted entries are skipped. */
 typedef int32_t (UZ_CALL *UzpPasswordFn)(char *buffer, int32_t size, const char *prompt,
                                          const char *entry_name);
 
-/* Called once per entry when listing (nvflag set): sizes, compression factor in percent,
- * modification month, day, year (four digits), hour and minute, a mark ('*' for an encrypted
- * entry, else ' '), the entry's name, the compression method's name, its CRC-32, and 'E' for
- * an encrypted entry (else ' '). Every argument travels as a 32-bit value. */
+/* Called once per selected entry, folders included, when listing (nvflag set): sizes (at most
+ * 0xFFFFFFFF), the space saved by compression in percent, the local modification month (1-12),
+ * day, year (four digits), hour and minute, a mark ('*' for an encrypted entry, else ' '), the
+ * entry's name as stored (system 8-bit code page), the compression method's name ("Stored",
+ * "Deflated", ...), its CRC-32, and 'E' for an encrypted entry (else ' '). Every argument
+ * travels as a 32-bit value. */
 typedef void (UZ_CALL *UzpApplicationMessageFn)(uint32_t uncompressed_size,
                                                 uint32_t compressed_size,
                                                 uint32_t compression_factor,
@@ -76,32 +103,54 @@ typedef void (UZ_CALL *UzpApplicationMessageFn)(uint32_t uncompressed_size,
                                                 char *name, char *method, uint32_t crc,
                                                 char encrypted);
 
-/* Called before each entry is handled, with its name and uncompressed size; a non-zero answer
- * cancels the rest of the extraction. */
+/* Called before each selected entry is extracted or tested, with its name (system 8-bit code
+ * page) and uncompressed size; a non-zero answer cancels the rest of the run (status UZ_WARNING). */
 typedef int32_t (UZ_CALL *UzpServiceFn)(const char *entry_name, uint32_t size);
 
-/* Option record. Every integer is a flag, 0 off, any other value on, unless said otherwise. */
+/* Option record. Every integer is a flag, 0 off, any other value on, unless said otherwise.
+ * Modes: nvflag (list) wins over ntflag (test); with neither, the archive is extracted.
+ *
+ * Extraction writes each file under a temporary name in its folder and renames it over its final
+ * name only once it is complete and its CRC matches, so a failed extraction never leaves a
+ * truncated file under a real name nor harms the file it was to replace. Extracted files carry the
+ * entry's modification time; other attributes and permissions are not restored.
+ *
+ * Nothing is created, changed or deleted outside the target folder: backslashes in names count as
+ * separators; leading slashes, drive letters and ".." components are removed (a warning,
+ * UZ_WARNING); symbolic-link entries are skipped with a warning; a folder below the target that
+ * is a link (or, on Windows, a junction) is not followed. On Windows names with ':' and reserved
+ * device names (CON, NUL, COM1, ...) are refused with a warning, characters that Windows does not
+ * allow in names become '_' (a warning), and trailing dots and blanks of a name are dropped, as
+ * Windows itself does. Names flagged as UTF-8 and legacy names (code page 437; unflagged names
+ * that are valid UTF-8 are taken as UTF-8) are written with their characters, through the wide
+ * file calls on Windows. */
 typedef struct DCL {
     int32_t ExtractOnlyNewer;  /* only entries newer than the file on disk, or missing */
     int32_t SpaceToUnderscore; /* blanks in names become underscores */
     int32_t PromptToOverwrite; /* ask the replace callback before overwriting */
-    int32_t fQuiet;            /* 0 every message, 1 fewer, 2 none */
+    int32_t fQuiet;            /* 0 every message (one line per file written or skipped),
+                                  1 warnings and errors only, 2 (or more) none */
     int32_t ncflag;            /* accepted, no effect */
-    int32_t ntflag;            /* test every entry, write nothing */
-    int32_t nvflag;            /* list every entry, write nothing */
+    int32_t ntflag;            /* test: read and check every entry, write nothing */
+    int32_t nvflag;            /* list every entry through SendApplicationMessage, fill the
+                                  totals of the callback record, write nothing */
     int32_t nfflag;            /* freshen: only files that exist and are older */
     int32_t nzflag;            /* accepted, no effect */
-    int32_t ndflag;            /* 1 re-creates the archive's folders; 0 flattens */
+    int32_t ndflag;            /* 1 re-creates the archive's folders; 0 puts every file straight
+                                  into the target folder and skips folder entries */
     int32_t noflag;            /* overwrite existing files without asking */
     int32_t naflag;            /* accepted, no effect */
     int32_t nZIflag;           /* accepted, no effect */
     int32_t C_flag;            /* include and exclude names ignore case */
     int32_t fPrivilege;        /* accepted, no effect */
     char *lpszZipFN;           /* the archive */
-    char *lpszExtractDir;      /* the folder to extract into; null: the current folder */
+    char *lpszExtractDir;      /* the folder to extract into, created when missing (with its
+                                  parents); null or empty: the current folder */
 } DCL;
 
-/* Callback record. A null field is never called. The totals are written by the library. */
+/* Callback record. A null field is never called. Every routine is called only during
+ * Wiz_SingleEntryUnzip, on the calling thread. The totals are written by the library when
+ * listing: they cover the listed entries and stop at 0xFFFFFFFF. */
 typedef struct USERFUNCTIONS {
     UzpPrintFn print;
     UzpSoundFn sound;
@@ -123,13 +172,14 @@ typedef struct UzpVersionNumber {
     unsigned char not_used;
 } UzpVersionNumber;
 
-/* Version record. The caller sets structlen to the record's size. */
+/* Version record. The caller sets structlen to the record's size. The texts are zero-terminated
+ * within their fields. */
 typedef struct UzpVer2 {
     uint32_t structlen;
     uint32_t flag;         /* bit 0: a beta release; bit 1: zlib is used */
-    char betalevel[10];
-    char date[20];
-    char zlib_version[10];
+    char betalevel[10];    /* empty for a release */
+    char date[20];         /* UNZIP32_VERSION_DATE */
+    char zlib_version[10]; /* the version of the zlib linked in */
     UzpVersionNumber unzip;   /* the library */
     UzpVersionNumber zipinfo; /* its listing */
     UzpVersionNumber os2dll;  /* unused, zero */
@@ -139,9 +189,12 @@ typedef struct UzpVer2 {
 /* Fills the version record; does nothing when structlen is not sizeof(UzpVer2). */
 UZ_EXPORT void UZ_CALL UzpVersion2(UzpVer2 *version);
 
-/* Extracts (or tests, or lists) the archive named in the option record. The include and exclude
- * lists are arrays of names; a count of 0 means "every entry" and "no entry". Returns a status
- * above. The records are not kept after the call returns. */
+/* Extracts (or tests, or lists) the archive named in the option record into its folder. The
+ * include and exclude lists are arrays of names in the system's 8-bit code page, matched against
+ * the whole name stored in the archive (backslashes count as slashes), with the wildcards '*' (any
+ * run of characters, '/' included) and '?' (one character); a count of 0 means "every entry" and
+ * "no entry". Returns a status above. Nothing thrown inside the library reaches the caller, and
+ * the records are not kept after the call returns. The library keeps no state between calls. */
 UZ_EXPORT int32_t UZ_CALL Wiz_SingleEntryUnzip(int32_t include_count, char **include_names,
                                                int32_t exclude_count, char **exclude_names,
                                                DCL *options, USERFUNCTIONS *callbacks);

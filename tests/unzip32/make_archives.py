@@ -1,0 +1,159 @@
+#!/usr/bin/env python3
+"""Makes the archives the archive library's tests read, in the folder given as the first argument.
+
+Plain archives are written with zipfile; the hostile ones are zipfile's output with a few fields
+changed afterwards, as a third party could have changed them."""
+
+import struct
+import sys
+import zipfile
+from pathlib import Path
+
+OLD_DATE = (2008, 3, 5, 9, 7, 10)
+NEW_DATE = (2019, 12, 31, 23, 59, 58)
+
+
+def entry(name, date=OLD_DATE, method=zipfile.ZIP_DEFLATED):
+    info = zipfile.ZipInfo(name, date_time=date)
+    info.compress_type = method
+    return info
+
+
+class LegacyName(zipfile.ZipInfo):
+    """An entry whose name is stored in code page 437, without the UTF-8 flag, as old archivers do."""
+
+    def _encodeFilenameFlags(self):
+        return self.filename.encode("cp437"), self.flag_bits & ~0x800
+
+
+def central_records(data):
+    """(offset of the central record, name, offset of the local header) of each entry."""
+    end = data.rindex(b"PK\x05\x06")
+    count, _, directory = struct.unpack_from("<HII", data, end + 10)
+    records, at = [], directory
+    for _ in range(count):
+        name_length, extra_length, comment_length = struct.unpack_from("<HHH", data, at + 28)
+        (local,) = struct.unpack_from("<I", data, at + 42)
+        records.append((at, data[at + 46 : at + 46 + name_length].decode("utf-8"), local))
+        at += 46 + name_length + extra_length + comment_length
+    return records
+
+
+def data_offset(data, local):
+    name_length, extra_length = struct.unpack_from("<HH", data, local + 26)
+    return local + 30 + name_length + extra_length
+
+
+def patch(data, offset, fmt, value):
+    struct.pack_into(fmt, data, offset, value)
+
+
+def write(path, entries, comment=b""):
+    with zipfile.ZipFile(path, "w") as archive:
+        archive.comment = comment
+        for info, content in entries:
+            archive.writestr(info, content)
+    return bytearray(path.read_bytes())
+
+
+def make(folder):
+    folder.mkdir(parents=True, exist_ok=True)
+
+    basic = [
+        (entry("stored.txt", method=zipfile.ZIP_STORED), b"stored text\n"),
+        (entry("deflated.txt", NEW_DATE), b"deflate me " * 500),
+        (entry("folder/"), b""),
+        (entry("folder/nested/deep.txt"), b"deep\n"),
+        (entry("empty/"), b""),
+        (entry("spaced name.txt"), b"spaces\n"),
+    ]
+    write(folder / "basic.zip", basic, comment=b"catalogue")
+
+    write(folder / "names.zip", [
+        (entry("café.txt"), b"utf-8 flagged\n"),
+        (entry("Ωμέγα/ω.txt"), b"greek\n"),
+        (LegacyName("résumé.txt", date_time=OLD_DATE), b"code page 437\n"),
+    ])
+
+    write(folder / "hostile.zip", [
+        (entry("../evil.txt"), b"evil\n"),
+        (entry("/abs.txt"), b"abs\n"),
+        (entry("C:\\x.txt"), b"drive\n"),
+        (entry("a/../../b.txt"), b"parents\n"),
+        (entry("..\\back.txt"), b"backslash parent\n"),
+        (entry("//server/share/unc.txt"), b"unc\n"),
+        (entry("./dot/./inside.txt"), b"inside\n"),
+        (entry("safe.txt"), b"safe\n"),
+    ])
+
+    write(folder / "windows_names.zip", [
+        (entry("CON"), b"device\n"),
+        (entry("nul.txt"), b"device\n"),
+        (entry("sub/COM1.log"), b"device\n"),
+        (entry("aux"), b"device\n"),
+        (entry("ab:c.txt"), b"colon\n"),
+        (entry("stream.txt:hidden"), b"stream\n"),
+        (entry("dir\\inner.txt"), b"backslash\n"),
+        (entry("what?.txt"), b"question\n"),
+        (entry("trailing. "), b"trailing\n"),
+        (entry("ok.txt"), b"ok\n"),
+    ])
+
+    link = zipfile.ZipInfo("link", date_time=OLD_DATE)
+    link.create_system = 3
+    link.external_attr = 0o120777 << 16
+    write(folder / "symlink.zip", [(link, b"../outside"), (entry("real.txt"), b"real\n")])
+
+    # Two directory records that point at the same local header: the classic "zip bomb" shape.
+    data = write(folder / "overlap.zip", [(entry("a.txt"), b"x" * 1000), (entry("b.txt"), b"x" * 1000)])
+    (_, _, first_local), (second_record, _, _) = central_records(data)
+    patch(data, second_record + 42, "<I", first_local)
+    (folder / "overlap.zip").write_bytes(data)
+
+    data = write(folder / "crc.zip", [
+        (entry("good.txt", method=zipfile.ZIP_STORED), b"good\n"),
+        (entry("bad.txt", method=zipfile.ZIP_STORED), b"bad data\n"),
+    ])
+    bad_local = central_records(data)[1][2]
+    data[data_offset(data, bad_local)] ^= 0x20
+    (folder / "crc.zip").write_bytes(data)
+
+    # An entry whose data expand far beyond the size its records give.
+    data = write(folder / "size_lie.zip", [(entry("lie.txt"), b"\0" * 1_000_000)])
+    record, _, local = central_records(data)[0]
+    patch(data, record + 24, "<I", 1000)
+    patch(data, local + 22, "<I", 1000)
+    (folder / "size_lie.zip").write_bytes(data)
+
+    data = bytearray((folder / "basic.zip").read_bytes())
+    (folder / "truncated.zip").write_bytes(data[: len(data) // 2])
+    record = central_records(data)[0][0]
+    patch(data, record + 42, "<I", len(data) + 1000)
+    (folder / "bad_offset.zip").write_bytes(data)
+
+    # Compression method 6 (implode), which libzip does not read.
+    for name, entries in (("unsupported.zip", ["good.txt", "imploded.txt"]), ("unsupported_only.zip", ["imploded.txt"])):
+        data = write(folder / name, [(entry(n), n.encode() * 10) for n in entries])
+        record, _, local = central_records(data)[-1]
+        patch(data, record + 10, "<H", 6)
+        patch(data, local + 8, "<H", 6)
+        (folder / name).write_bytes(data)
+
+    # Flags "encrypted" and "strong encryption", whose methods libzip does not have.
+    data = write(folder / "strong_encryption.zip", [(entry("secret.txt"), b"secret\n")])
+    record, _, local = central_records(data)[0]
+    patch(data, record + 8, "<H", 0x41)
+    patch(data, local + 6, "<H", 0x41)
+    (folder / "strong_encryption.zip").write_bytes(data)
+
+    write(folder / "empty.zip", [])
+    (folder / "not_a_zip.zip").write_bytes(b"This is no archive.\n" * 10)
+
+    # Past the 65,535 entries of the classic format: zipfile then writes the Zip64 end records.
+    with zipfile.ZipFile(folder / "many.zip", "w") as archive:
+        for i in range(70_000):
+            archive.writestr(entry(f"d{i % 70:02}/f{i}.txt", method=zipfile.ZIP_STORED), str(i))
+
+
+if __name__ == "__main__":
+    make(Path(sys.argv[1]))

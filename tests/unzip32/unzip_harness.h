@@ -1,0 +1,87 @@
+#pragma once
+// Calling the archive library as its callers do: an option record, a callback record whose
+// routines record everything the library says and answer its questions, and scratch folders.
+
+#include "unzip32/include/unzip32.h"
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace unzip32_test {
+
+namespace fs = std::filesystem;
+
+// An archive made at build time by make_archives.py.
+fs::path archive(const std::string& name);
+
+// A folder of its own for one test, removed afterwards with all it holds.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const fs::path& path() const { return path_; }
+    fs::path operator/(const fs::path& name) const { return path_ / name; }
+
+private:
+    fs::path path_;
+};
+
+struct ListedEntry {
+    std::uint32_t size, compressed_size, factor, month, day, year, hour, minute;
+    char mark;
+    std::string name, method;
+    std::uint32_t crc;
+    char encrypted;
+};
+
+// One call of Wiz_SingleEntryUnzip. Every routine is set; tests clear the ones they want null.
+class Unzip {
+public:
+    Unzip(const fs::path& archive, const fs::path& folder);
+
+    std::int32_t run();
+
+    DCL options{};
+    USERFUNCTIONS routines{};
+    std::vector<std::string> include;
+    std::vector<std::string> exclude;
+
+    // What the routines were given.
+    std::vector<std::string> lines;  // each printed text, whole
+    std::vector<std::string> replace_questions;
+    std::vector<std::string> password_questions;
+    std::vector<ListedEntry> listed;
+    std::vector<std::string> serviced;
+    int sounds = 0;
+
+    // How the routines answer.
+    std::deque<std::int32_t> replace_answers;  // then IDM_REPLACE_NO
+    std::deque<std::optional<std::string>> passwords;  // nothing: decline; then decline
+    int cancel_after = -1;  // the service routine stops the run after this many entries
+
+    bool printed(const std::string& part) const;
+
+private:
+    std::string archive_;
+    std::string folder_;
+};
+
+// Text in the system's 8-bit code page, as the library's interface takes it.
+std::string ansi(const fs::path& path);
+
+std::string read_file(const fs::path& path);
+void write_file(const fs::path& path, const std::string& bytes);
+// Every name below `folder`, relative, with '/', sorted; folders end in '/'.
+std::vector<std::string> tree(const fs::path& folder);
+void set_modified(const fs::path& path, std::int64_t seconds_since_1970);
+std::int64_t modified(const fs::path& path);
+void make_read_only(const fs::path& path, bool read_only);
+
+}  // namespace unzip32_test

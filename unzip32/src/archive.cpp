@@ -1,0 +1,65 @@
+#include "archive.h"
+
+namespace unzip32 {
+
+SourceHandle open_file_source(const NativeString& path, ZipError& error)
+{
+#ifdef _WIN32
+    return SourceHandle(zip_source_win32w_create(path.c_str(), 0, -1, error.get()));
+#else
+    return SourceHandle(zip_source_file_create(path.c_str(), 0, -1, error.get()));
+#endif
+}
+
+OpenedArchive open_archive(const NativeString& path)
+{
+    ZipError error;
+    SourceHandle source = open_file_source(path, error);
+    if (!source)
+        return {nullptr, error.code()};
+    ArchiveHandle archive(zip_open_from_source(source.get(), ZIP_RDONLY, error.get()));
+    if (!archive)
+        return {nullptr, error.code()};
+    source.release();  // the archive owns its source from now on
+    return {std::move(archive), ZIP_ER_OK};
+}
+
+namespace {
+
+constexpr zip_uint32_t unix_file_type_mask = 0170000;
+constexpr zip_uint32_t unix_symbolic_link = 0120000;
+
+bool is_symbolic_link(zip_t* archive, zip_uint64_t index)
+{
+    zip_uint8_t system = 0;
+    zip_uint32_t attributes = 0;
+    if (zip_file_get_external_attributes(archive, index, 0, &system, &attributes) != 0)
+        return false;
+    return system == ZIP_OPSYS_UNIX && ((attributes >> 16) & unix_file_type_mask) == unix_symbolic_link;
+}
+
+}  // namespace
+
+std::optional<EntryInfo> entry_info(zip_t* archive, zip_uint64_t index)
+{
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(archive, index, 0, &stat) != 0)
+        return std::nullopt;
+    constexpr zip_uint64_t needed = ZIP_STAT_NAME | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD;
+    if ((stat.valid & needed) != needed || stat.name == nullptr)
+        return std::nullopt;
+    EntryInfo info;
+    info.index = index;
+    info.name = stat.name;
+    info.size = stat.size;
+    info.compressed_size = stat.comp_size;
+    info.crc = (stat.valid & ZIP_STAT_CRC) ? stat.crc : 0;
+    info.modified = (stat.valid & ZIP_STAT_MTIME) ? stat.mtime : 0;
+    info.method = stat.comp_method;
+    info.encryption = (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) ? stat.encryption_method : ZIP_EM_NONE;
+    info.is_symbolic_link = is_symbolic_link(archive, index);
+    return info;
+}
+
+}  // namespace unzip32

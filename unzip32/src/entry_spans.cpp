@@ -1,0 +1,283 @@
+#include "entry_spans.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+namespace unzip32 {
+namespace {
+
+constexpr std::uint32_t local_header_signature = 0x04034b50;
+constexpr std::uint32_t central_header_signature = 0x02014b50;
+constexpr std::uint32_t end_record_signature = 0x06054b50;
+constexpr std::uint32_t zip64_end_record_signature = 0x06064b50;
+constexpr std::uint32_t zip64_locator_signature = 0x07064b50;
+constexpr std::size_t local_header_size = 30;
+constexpr std::size_t central_header_size = 46;
+constexpr std::size_t end_record_size = 22;
+constexpr std::size_t zip64_locator_size = 20;
+constexpr std::size_t zip64_end_record_size = 56;
+constexpr std::size_t largest_comment = 0xFFFF;
+constexpr std::uint16_t zip64_extra_field = 0x0001;
+
+std::uint16_t u16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+std::uint32_t u32(const unsigned char* p) { return u16(p) | static_cast<std::uint32_t>(u16(p + 2)) << 16; }
+std::uint64_t u64(const unsigned char* p) { return u32(p) | static_cast<std::uint64_t>(u32(p + 4)) << 32; }
+
+// Reads bytes of the archive at given offsets through a libzip source. Small reads near each other
+// (the local headers, in the order they lie) are served from one window.
+class ArchiveReader {
+public:
+    explicit ArchiveReader(zip_source_t* source) : source_(source)
+    {
+        open_ = zip_source_open(source_) == 0;
+        if (open_ && zip_source_seek(source_, 0, SEEK_END) == 0) {
+            const zip_int64_t end = zip_source_tell(source_);
+            size_ = end < 0 ? 0 : static_cast<std::uint64_t>(end);
+        }
+    }
+    ~ArchiveReader()
+    {
+        if (open_)
+            zip_source_close(source_);
+    }
+    ArchiveReader(const ArchiveReader&) = delete;
+    ArchiveReader& operator=(const ArchiveReader&) = delete;
+
+    bool is_open() const { return open_; }
+    std::uint64_t size() const { return size_; }
+
+    // The `length` bytes at `offset`, or nothing when the file does not hold them all.
+    std::optional<std::vector<unsigned char>> read(std::uint64_t offset, std::uint64_t length)
+    {
+        if (offset > size_ || length > size_ - offset)
+            return std::nullopt;
+        std::vector<unsigned char> bytes(static_cast<std::size_t>(length));
+        if (!read_into(offset, bytes.data(), bytes.size()))
+            return std::nullopt;
+        return bytes;
+    }
+
+    // A pointer to the `length` bytes at `offset`, valid until the next call; null when the file
+    // does not hold them all.
+    const unsigned char* peek(std::uint64_t offset, std::size_t length)
+    {
+        if (offset < window_start_ || offset + length > window_start_ + window_.size()) {
+            if (offset > size_ || length > size_ - offset)
+                return nullptr;
+            window_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(window_size, size_ - offset)));
+            window_start_ = offset;
+            if (window_.size() < length || !read_into(offset, window_.data(), window_.size())) {
+                window_.clear();
+                return nullptr;
+            }
+        }
+        return window_.data() + (offset - window_start_);
+    }
+
+private:
+    static constexpr std::size_t window_size = 64 * 1024;
+
+    bool read_into(std::uint64_t offset, unsigned char* out, std::size_t length)
+    {
+        if (!open_ || zip_source_seek(source_, static_cast<zip_int64_t>(offset), SEEK_SET) != 0)
+            return false;
+        while (length > 0) {
+            const zip_int64_t got = zip_source_read(source_, out, length);
+            if (got <= 0)
+                return false;
+            out += got;
+            length -= static_cast<std::size_t>(got);
+        }
+        return true;
+    }
+
+    zip_source_t* source_;
+    bool open_ = false;
+    std::uint64_t size_ = 0;
+    std::vector<unsigned char> window_;
+    std::uint64_t window_start_ = 0;
+};
+
+struct Directory {
+    std::uint64_t offset = 0;
+    std::uint64_t size = 0;
+    std::uint64_t entries = 0;
+};
+
+std::optional<std::uint64_t> find_end_record(ArchiveReader& reader)
+{
+    if (reader.size() < end_record_size)
+        return std::nullopt;
+    const std::uint64_t tail_length = std::min<std::uint64_t>(reader.size(), end_record_size + largest_comment);
+    const std::uint64_t tail_start = reader.size() - tail_length;
+    const auto tail = reader.read(tail_start, tail_length);
+    if (!tail)
+        return std::nullopt;
+    // The last record whose comment ends within the file.
+    for (std::size_t at = tail->size() - end_record_size + 1; at-- > 0;) {
+        const unsigned char* record = tail->data() + at;
+        if (u32(record) == end_record_signature && at + end_record_size + u16(record + 20) <= tail->size())
+            return tail_start + at;
+    }
+    return std::nullopt;
+}
+
+std::optional<Directory> find_directory(ArchiveReader& reader)
+{
+    const auto end_at = find_end_record(reader);
+    if (!end_at)
+        return std::nullopt;
+    const auto end = reader.read(*end_at, end_record_size);
+    if (!end)
+        return std::nullopt;
+    Directory directory{u32(end->data() + 16), u32(end->data() + 12), u16(end->data() + 10)};
+    std::uint64_t directory_limit = *end_at;
+
+    const auto locator = *end_at >= zip64_locator_size ? reader.read(*end_at - zip64_locator_size, zip64_locator_size)
+                                                       : std::nullopt;
+    if (locator && u32(locator->data()) == zip64_locator_signature) {
+        const std::uint64_t zip64_at = u64(locator->data() + 8);
+        const auto zip64_end = reader.read(zip64_at, zip64_end_record_size);
+        if (!zip64_end || u32(zip64_end->data()) != zip64_end_record_signature)
+            return std::nullopt;
+        directory = {u64(zip64_end->data() + 48), u64(zip64_end->data() + 40), u64(zip64_end->data() + 32)};
+        directory_limit = zip64_at;
+    }
+    if (directory.offset > directory_limit || directory.size > directory_limit - directory.offset)
+        return std::nullopt;
+    return directory;
+}
+
+struct CentralEntry {
+    std::uint64_t local_offset = 0;
+    std::uint64_t compressed_size = 0;
+};
+
+// The 64-bit values of the Zip64 extra field replace, in this order, those 32-bit fields that hold
+// 0xFFFFFFFF.
+void apply_zip64_field(const unsigned char* extra, std::size_t length, bool size_saturated, bool compressed_saturated,
+                       bool offset_saturated, CentralEntry& entry)
+{
+    std::size_t at = 0;
+    while (at + 4 <= length) {
+        const std::uint16_t id = u16(extra + at);
+        const std::size_t field_length = u16(extra + at + 2);
+        const unsigned char* data = extra + at + 4;
+        if (at + 4 + field_length > length)
+            return;
+        if (id == zip64_extra_field) {
+            std::size_t used = 0;
+            const auto take = [&](bool saturated, std::uint64_t& value) {
+                if (!saturated)
+                    return;
+                if (used + 8 <= field_length)
+                    value = u64(data + used);
+                used += 8;
+            };
+            std::uint64_t ignored_size = 0;
+            take(size_saturated, ignored_size);
+            take(compressed_saturated, entry.compressed_size);
+            take(offset_saturated, entry.local_offset);
+            return;
+        }
+        at += 4 + field_length;
+    }
+}
+
+std::optional<std::vector<CentralEntry>> read_central_entries(ArchiveReader& reader, const Directory& directory)
+{
+    // Every entry takes at least a fixed header, so a directory cannot claim more than its size holds.
+    if (directory.entries > directory.size / central_header_size)
+        return std::nullopt;
+    const auto bytes = reader.read(directory.offset, directory.size);
+    if (!bytes)
+        return std::nullopt;
+    std::vector<CentralEntry> entries;
+    entries.reserve(static_cast<std::size_t>(directory.entries));
+    std::size_t at = 0;
+    for (std::uint64_t i = 0; i < directory.entries; ++i) {
+        if (bytes->size() - at < central_header_size)
+            return std::nullopt;
+        const unsigned char* header = bytes->data() + at;
+        if (u32(header) != central_header_signature)
+            return std::nullopt;
+        const std::size_t name_length = u16(header + 28);
+        const std::size_t extra_length = u16(header + 30);
+        const std::size_t comment_length = u16(header + 32);
+        const std::size_t record_length = central_header_size + name_length + extra_length + comment_length;
+        if (bytes->size() - at < record_length)
+            return std::nullopt;
+        constexpr std::uint32_t saturated = 0xFFFFFFFF;
+        CentralEntry entry{u32(header + 42), u32(header + 20)};
+        apply_zip64_field(header + central_header_size + name_length, extra_length, u32(header + 24) == saturated,
+                          u32(header + 20) == saturated, u32(header + 42) == saturated, entry);
+        entries.push_back(entry);
+        at += record_length;
+    }
+    return entries;
+}
+
+struct Span {
+    std::uint64_t begin = 0;
+    std::uint64_t end = 0;
+    zip_uint64_t index = 0;
+};
+
+std::string name_of(zip_t* archive, zip_uint64_t index)
+{
+    const char* name = zip_get_name(archive, index, 0);
+    return name ? name : "?";
+}
+
+SpanCheck unreadable(std::string detail) { return {SpanVerdict::unreadable, std::move(detail)}; }
+
+}  // namespace
+
+SpanCheck check_entry_spans(const NativeString& path, zip_t* archive)
+{
+    ZipError error;
+    SourceHandle source = open_file_source(path, error);
+    if (!source)
+        return unreadable("the archive cannot be read again");
+    ArchiveReader reader(source.get());
+    if (!reader.is_open())
+        return unreadable("the archive cannot be read again");
+
+    const auto directory = find_directory(reader);
+    if (!directory)
+        return unreadable("its central directory cannot be read");
+    const auto entries = read_central_entries(reader, *directory);
+    if (!entries || static_cast<zip_int64_t>(entries->size()) != zip_get_num_entries(archive, 0))
+        return unreadable("its central directory cannot be read");
+
+    std::vector<Span> spans;
+    spans.reserve(entries->size());
+    for (zip_uint64_t index = 0; index < entries->size(); ++index) {
+        const CentralEntry& entry = (*entries)[index];
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_COMP_SIZE) ||
+            stat.comp_size != entry.compressed_size)
+            return unreadable("its central directory cannot be read");
+        const unsigned char* local = reader.peek(entry.local_offset, local_header_size);
+        if (!local || u32(local) != local_header_signature || entry.compressed_size > reader.size())
+            return unreadable("the entry " + name_of(archive, index) + " does not lie where the directory says");
+        const std::uint64_t data_begin = entry.local_offset + local_header_size + u16(local + 26) + u16(local + 28);
+        const std::uint64_t end = data_begin + entry.compressed_size;
+        if (end > directory->offset)
+            return unreadable("the entry " + name_of(archive, index) + " runs past the end of the entries");
+        spans.push_back({entry.local_offset, end, index});
+    }
+
+    std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.begin < b.begin; });
+    for (std::size_t i = 1; i < spans.size(); ++i) {
+        if (spans[i].begin < spans[i - 1].end)
+            return {SpanVerdict::overlap, "the entries " + name_of(archive, spans[i - 1].index) + " and " +
+                                              name_of(archive, spans[i].index) + " share their data"};
+    }
+    return {};
+}
+
+}  // namespace unzip32

@@ -1,0 +1,29 @@
+#pragma once
+// A guard libzip does not have: the bytes of every entry (local header and data) must lie apart
+// from those of every other entry and before the central directory. Entries that share bytes are
+// how a small archive expands to an enormous amount of data (a "zip bomb"), and no honest
+// archiver writes them.
+
+#include "archive.h"
+
+#include <cstdint>
+#include <string>
+
+namespace unzip32 {
+
+enum class SpanVerdict {
+    apart,       // every entry has bytes of its own
+    overlap,     // two entries share bytes
+    unreadable,  // the directory or a local header cannot be read, or disagrees with libzip's
+};
+
+struct SpanCheck {
+    SpanVerdict verdict = SpanVerdict::apart;
+    std::string detail;  // for the message: what was found, in English
+};
+
+// Reads the central directory and every local header of the archive at `path`, which libzip has
+// opened as `archive`, and compares the entries with libzip's.
+SpanCheck check_entry_spans(const NativeString& path, zip_t* archive);
+
+}  // namespace unzip32

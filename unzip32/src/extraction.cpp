@@ -1,0 +1,202 @@
+#include "extraction.h"
+
+#include "native_text.h"
+
+namespace unzip32 {
+namespace {
+
+std::string refusal_text(NameRefusal refusal)
+{
+    switch (refusal) {
+    case NameRefusal::colon:
+        return "its name holds a ':', which Windows takes for a stream";
+    case NameRefusal::device_name:
+        return "its name is one that Windows reserves for a device";
+    default:
+        return "nothing is left of its name once made safe";
+    }
+}
+
+}  // namespace
+
+Extraction::Extraction(const RunContext& run)
+    : run_(run),
+      target_(usable_folder_path(native_from_ansi(run.options.folder))),
+      replace_policy_(run.options, run.callbacks),
+      reader_(run.archive)
+{
+}
+
+bool Extraction::prepare_target()
+{
+    if (make_folder_tree(target_))
+        return true;
+    run_.messages.say(MessageKind::warning,
+                      "error: the folder " + utf8_from_ansi(run_.options.folder) + " cannot be created");
+    run_.status.note(UZ_DISK_FULL);
+    return false;
+}
+
+void Extraction::extract(const EntryInfo& entry)
+{
+    if (entry.is_symbolic_link) {
+        run_.messages.say(MessageKind::warning, "warning: " + entry.name + " is a symbolic link and was skipped");
+        run_.status.note(UZ_WARNING);
+        return;
+    }
+    const SafeName name = make_safe_name(entry.name, run_.options.name_rules);
+    if (name.refusal != NameRefusal::none) {
+        // A folder entry that the options flatten away is simply not wanted.
+        if (name.refusal == NameRefusal::empty && !name.changed())
+            return;
+        run_.messages.say(MessageKind::warning, "warning: " + entry.name + " was skipped: " + refusal_text(name.refusal));
+        run_.status.note(UZ_WARNING);
+        return;
+    }
+    if (name.changed()) {
+        run_.messages.say(MessageKind::warning, "warning: " + entry.name + " is written as " + name.joined() +
+                                                    (name.replaced_characters ? ", without characters Windows does not allow"
+                                                                              : ", without its leading path"));
+        run_.status.note(UZ_WARNING);
+    }
+    if (name.is_folder)
+        extract_folder(name);
+    else
+        extract_file(entry, name);
+}
+
+Extraction::Folder Extraction::folder_for(const SafeName& name, std::size_t depth)
+{
+    NativeString path = target_;
+    for (std::size_t i = 0; i < depth; ++i) {
+        path = join_path(path, native_from_utf8(name.components[i]));
+        if (ready_folders_.count(path))
+            continue;
+        const FileInfo info = file_info(path);
+        if (info.is_link)
+            return {std::nullopt, true};
+        if (info.exists ? !info.is_folder : !make_folder(path))
+            return {};
+        ready_folders_.insert(path);
+    }
+    return {path};
+}
+
+void Extraction::extract_folder(const SafeName& name)
+{
+    const std::string shown = name.joined();
+    const Folder folder = folder_for(name, name.components.size());
+    if (folder.path) {
+        run_.messages.say(MessageKind::progress, "  folder: " + shown);
+        run_.status.note_handled();
+    } else if (folder.is_link) {
+        run_.messages.say(MessageKind::warning, "warning: " + shown + " was skipped: a link is in the way");
+        run_.status.note(UZ_WARNING);
+    } else {
+        run_.messages.say(MessageKind::warning, "error: the folder " + shown + " cannot be created");
+        run_.status.note(UZ_DISK_FULL);
+    }
+}
+
+void Extraction::extract_file(const EntryInfo& entry, const SafeName& name)
+{
+    const std::string shown = name.joined();
+    const Folder folder = folder_for(name, name.components.size() - 1);
+    if (!folder.path) {
+        run_.messages.say(MessageKind::warning, folder.is_link ? "warning: " + shown + " was skipped: a link is in the way"
+                                                               : "error: the folder for " + shown + " cannot be created");
+        run_.status.note(folder.is_link ? UZ_WARNING : UZ_DISK_FULL);
+        return;
+    }
+    const NativeString path = join_path(*folder.path, native_from_utf8(name.components.back()));
+    const FileInfo on_disk = file_info(path);
+
+    const ReplaceVerdict verdict = replace_policy_.decide(on_disk, entry.modified, shown_path(shown));
+    if (!verdict.write) {
+        if (verdict.warn) {
+            run_.messages.say(MessageKind::warning, "warning: " + shown + ": " + verdict.reason);
+            run_.status.note(UZ_WARNING);
+        } else {
+            run_.messages.say(MessageKind::progress, "  skipped: " + shown + " (" + verdict.reason + ")");
+        }
+        return;
+    }
+    if (on_disk.is_folder || on_disk.read_only) {
+        run_.messages.say(MessageKind::warning, "error: " + shown + " cannot be replaced: " +
+                                                    (on_disk.is_folder ? "a folder has its name" : "the file is read-only"));
+        run_.status.note(UZ_DISK_FULL);
+        return;
+    }
+
+    std::optional<std::string> password;
+    if (entry.encrypted()) {
+        password = password_for(entry, shown);
+        if (!password)
+            return;
+    }
+    auto file = TempFile::create_in(*folder.path);
+    if (!file) {
+        run_.messages.say(MessageKind::warning, "error: " + shown + " cannot be written");
+        run_.status.note(UZ_DISK_FULL);
+        return;
+    }
+    const ReadResult result =
+        reader_.read(entry, password, [&](const char* bytes, std::size_t length) { return file->write(bytes, length); });
+    if (result.outcome != ReadOutcome::complete) {
+        report_failure(result, shown);
+        return;
+    }
+    if (!file->commit_as(path, entry.modified)) {
+        run_.messages.say(MessageKind::warning, "error: " + shown + " cannot be written");
+        run_.status.note(UZ_DISK_FULL);
+        return;
+    }
+    run_.messages.say(MessageKind::progress, (on_disk.exists ? "  replaced: " : "  extracted: ") + shown);
+    run_.status.note_handled();
+}
+
+std::optional<std::string> Extraction::password_for(const EntryInfo& entry, const std::string& shown)
+{
+    if (!zip_encryption_method_supported(entry.encryption, 0)) {
+        report_failure({ReadOutcome::unsupported, "its encryption method is not supported"}, shown);
+        return std::nullopt;
+    }
+    auto password = run_.callbacks.ask_password(entry.name);
+    if (!password) {
+        run_.messages.say(MessageKind::warning, "warning: " + shown + " is encrypted and was skipped: no password");
+        run_.status.note(UZ_WARNING);
+    }
+    return password;
+}
+
+void Extraction::report_failure(const ReadResult& result, const std::string& shown)
+{
+    switch (result.outcome) {
+    case ReadOutcome::unsupported:
+        run_.status.note_unsupported();
+        break;
+    case ReadOutcome::wrong_password:
+        run_.status.note(UZ_BAD_PASSWORD);
+        break;
+    case ReadOutcome::sink_failed:
+        run_.messages.say(MessageKind::warning, "error: " + shown + " cannot be written (is the disk full?)");
+        run_.status.note(UZ_DISK_FULL);
+        return;
+    default:
+        run_.status.note(UZ_BAD_ENTRIES);
+        break;
+    }
+    run_.messages.say(MessageKind::warning, "error: " + shown + " was not written: " + result.detail);
+}
+
+std::string Extraction::shown_path(const std::string& shown) const
+{
+    std::string path = utf8_from_ansi(run_.options.folder);
+    if (!path.empty() && path.back() != '/' && path.back() != '\\')
+        path += static_cast<char>(path_separator);
+    for (const char c : shown)
+        path += c == '/' ? static_cast<char>(path_separator) : c;
+    return path;
+}
+
+}  // namespace unzip32

@@ -1,0 +1,48 @@
+#pragma once
+// Extracting the selected entries into the target folder, safely: every path stays inside the
+// folder, and each file reaches its real name only complete and checked.
+
+#include "archive.h"
+#include "entry_reader.h"
+#include "file_system.h"
+#include "replace_policy.h"
+#include "run_context.h"
+#include "safe_name.h"
+
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace unzip32 {
+
+class Extraction {
+public:
+    explicit Extraction(const RunContext& run);
+
+    // Creates the target folder when it is missing; false (status set) when it cannot be.
+    bool prepare_target();
+    void extract(const EntryInfo& entry);
+
+private:
+    struct Folder {
+        std::optional<NativeString> path;  // empty when the folder cannot be used
+        bool is_link = false;              // ... because a link is in its place
+    };
+
+    // The folder that holds the first `depth` components of `name`, made where missing.
+    Folder folder_for(const SafeName& name, std::size_t depth);
+    void extract_folder(const SafeName& name);
+    void extract_file(const EntryInfo& entry, const SafeName& name);
+    std::optional<std::string> password_for(const EntryInfo& entry, const std::string& shown);
+    void report_failure(const ReadResult& result, const std::string& shown);
+    std::string shown_path(const std::string& shown) const;
+
+    const RunContext& run_;
+    NativeString target_;
+    std::unordered_set<NativeString> ready_folders_;
+    ReplacePolicy replace_policy_;
+    EntryReader reader_;
+};
+
+}  // namespace unzip32

@@ -1,0 +1,68 @@
+#pragma once
+// The few file-system operations extraction needs, each with the same meaning on Windows (wide-
+// character calls, paths that may exceed MAX_PATH) and on POSIX systems.
+
+#include "native_text.h"
+
+#include <ctime>
+#include <optional>
+#include <string_view>
+
+namespace unzip32 {
+
+// The separator between path components.
+#ifdef _WIN32
+inline constexpr NativeChar path_separator = L'\\';
+#else
+inline constexpr NativeChar path_separator = '/';
+#endif
+
+NativeString join_path(const NativeString& folder, const NativeString& name);
+
+// The folder as every later call should name it: absolute on Windows (in the form that lifts the
+// MAX_PATH limit); the current folder when `folder` is empty.
+NativeString usable_folder_path(const NativeString& folder);
+
+struct FileInfo {
+    bool exists = false;
+    bool is_folder = false;
+    bool is_link = false;  // a symbolic link, or on Windows any reparse point (a junction too)
+    bool read_only = false;
+    std::time_t modified = 0;
+};
+// What is at `path`, without following a link there.
+FileInfo file_info(const NativeString& path);
+
+// Creates one folder; true when it exists afterwards as a folder.
+bool make_folder(const NativeString& path);
+// Creates a folder and every missing folder above it.
+bool make_folder_tree(const NativeString& path);
+
+// A new file under a temporary name in a folder, which becomes the final file only through
+// commit_as; otherwise it is removed when the object goes.
+class TempFile {
+public:
+    static std::optional<TempFile> create_in(const NativeString& folder);
+    TempFile(TempFile&& other) noexcept;
+    TempFile& operator=(TempFile&&) = delete;
+    TempFile(const TempFile&) = delete;
+    ~TempFile();
+
+    bool write(const char* bytes, std::size_t length);
+    // Sets the modification (and access) time, then closes the file and renames it over `path`,
+    // replacing what is there. On failure the temporary file is removed and `path` is untouched.
+    bool commit_as(const NativeString& path, std::time_t modified);
+
+private:
+    TempFile() = default;
+    void discard() noexcept;
+
+    NativeString path_;
+#ifdef _WIN32
+    void* handle_ = nullptr;
+#else
+    int descriptor_ = -1;
+#endif
+};
+
+}  // namespace unzip32

@@ -1,0 +1,123 @@
+// The file-system operations on POSIX systems.
+
+#include "file_system.h"
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace unzip32 {
+
+NativeString join_path(const NativeString& folder, const NativeString& name)
+{
+    if (folder.empty() || folder.back() == path_separator)
+        return folder + name;
+    return folder + path_separator + name;
+}
+
+NativeString usable_folder_path(const NativeString& folder)
+{
+    return folder.empty() ? NativeString(".") : folder;
+}
+
+FileInfo file_info(const NativeString& path)
+{
+    struct stat status {};
+    if (lstat(path.c_str(), &status) != 0)
+        return {};
+    FileInfo info;
+    info.exists = true;
+    info.is_folder = S_ISDIR(status.st_mode);
+    info.is_link = S_ISLNK(status.st_mode);
+    info.read_only = S_ISREG(status.st_mode) && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    info.modified = status.st_mtime;
+    return info;
+}
+
+bool make_folder(const NativeString& path)
+{
+    if (mkdir(path.c_str(), 0777) == 0)
+        return true;
+    struct stat status {};
+    return errno == EEXIST && lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool make_folder_tree(const NativeString& path)
+{
+    struct stat status {};
+    if (stat(path.c_str(), &status) == 0)
+        return S_ISDIR(status.st_mode);
+    const std::size_t slash = path.find_last_of('/');
+    if (slash != NativeString::npos) {
+        const std::size_t parent_end = path.find_last_not_of('/', slash);
+        if (parent_end != NativeString::npos && !make_folder_tree(path.substr(0, parent_end + 1)))
+            return false;
+    }
+    return make_folder(path);
+}
+
+std::optional<TempFile> TempFile::create_in(const NativeString& folder)
+{
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        TempFile file;
+        file.path_ = join_path(folder, ".unzip32-" + std::to_string(getpid()) + "-" + std::to_string(++counter) + ".tmp");
+        file.descriptor_ = open(file.path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (file.descriptor_ >= 0)
+            return file;
+        if (errno != EEXIST)
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+TempFile::TempFile(TempFile&& other) noexcept
+    : path_(std::move(other.path_)), descriptor_(std::exchange(other.descriptor_, -1))
+{
+    other.path_.clear();
+}
+
+TempFile::~TempFile() { discard(); }
+
+void TempFile::discard() noexcept
+{
+    if (descriptor_ >= 0)
+        close(descriptor_);
+    descriptor_ = -1;
+    if (!path_.empty())
+        unlink(path_.c_str());
+    path_.clear();
+}
+
+bool TempFile::write(const char* bytes, std::size_t length)
+{
+    while (length > 0) {
+        const ssize_t written = ::write(descriptor_, bytes, length);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes += written;
+        length -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool TempFile::commit_as(const NativeString& path, std::time_t modified)
+{
+    const timespec times[2] = {{modified, 0}, {modified, 0}};
+    const bool written = futimens(descriptor_, times) == 0;
+    const bool closed = close(std::exchange(descriptor_, -1)) == 0;
+    if (!written || !closed || rename(path_.c_str(), path.c_str()) != 0) {
+        discard();
+        return false;
+    }
+    path_.clear();
+    return true;
+}
+
+}  // namespace unzip32
