@@ -61,3 +61,16 @@ stop_windows_environment() {
     wineserver -w >/dev/null 2>&1 || true
     [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
+
+# libzip for both MinGW targets: built once from Debian's sources, then taken from the cache.
+build_libzip_for_windows() {
+    local triple
+    for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
+        "$repo_root/scripts/build-libzip" "$triple" >/dev/null
+    done
+}
+
+# Configures and builds one Windows preset (windows-x86, the product; windows-x64, the tested build).
+build_windows_preset() {
+    (cd "$repo_root" && cmake --preset "$1" >/dev/null && cmake --build --preset "$1")
+}

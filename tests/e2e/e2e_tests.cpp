@@ -1,0 +1,305 @@
+// The installer run as a user runs it: the real program on a machine set up for each scenario,
+// its boxes read and answered from outside, then its files and exit code checked.
+
+#include "runtime/short_date.h"
+#include "tests/e2e/machine.h"
+#include "tests/support/files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace fennimark::e2e {
+namespace {
+
+using testing::BoxIcon;
+
+const std::wstring no_catalogue = L"Non hai installato il catalogo. La patch non può essere creata";
+const std::wstring missing_predecessor =
+    L"Non puoi installare questa patch perché devi prima installare la patch n. 7";
+const std::wstring already_installed = L"Hai già installato questa patch in data ";
+const std::wstring success = L"Patch installata con successo!";
+const std::string ledger_1_to_7 = "1         01/02/2019\r\n2         03/04/2019\r\n3         05/06/2019\r\n"
+                                  "4         07/08/2020\r\n5         09/10/2020\r\n6         11/12/2021\r\n"
+                                  "7         13/01/2022\r\n";
+
+std::string today()
+{
+    std::string bytes;
+    for (wchar_t c : runtime::short_date_today())
+        bytes += static_cast<char>(c);
+    return bytes;
+}
+
+std::vector<std::wstring> files_below(const std::wstring& folder)
+{
+    auto names = testing::list_tree(folder);
+    names.erase(std::remove_if(names.begin(), names.end(), [](const auto& name) { return name.back() == L'\\'; }),
+                names.end());
+    return names;
+}
+
+void expect_boxes(const InstallerRun& run, std::initializer_list<std::pair<std::wstring, BoxIcon>> expected)
+{
+    ASSERT_EQ(run.boxes.size(), expected.size());
+    auto box = run.boxes.begin();
+    for (const auto& [text, icon] : expected) {
+        EXPECT_EQ(box->title, L"Quorvane");
+        EXPECT_EQ(box->text, text);
+        EXPECT_EQ(box->icon, icon) << testing::to_string(box->icon);
+        EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
+        ++box;
+    }
+}
+
+void expect_run_time_error(const InstallerRun& run, int number)
+{
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].title, L"Quorvane");
+    EXPECT_EQ(run.boxes[0].icon, BoxIcon::error);
+    const std::wstring start = L"Errore di run-time '" + std::to_wstring(number) + L"':";
+    EXPECT_EQ(run.boxes[0].text.rfind(start, 0), 0u) << run.boxes[0].text;
+    EXPECT_EQ(run.exit_code, 2u);
+}
+
+class Scenario : public ::testing::Test {
+protected:
+    // The catalogue installed as its installer leaves it, patches 1 to 7 recorded.
+    void install_catalogue(const std::string& ledger = ledger_1_to_7)
+    {
+        machine_.put_shortcut(Machine::install_folder);
+        machine_.put_ledger(ledger);
+        machine_.put_old_catalogue();
+    }
+    std::string ledger() const { return testing::read_file(Machine::install_folder + L"\\patch.txt"); }
+    bool archive_still_there() const { return testing::file_exists(Machine::patch_folder + L"\\catalogo.zip"); }
+    void expect_old_catalogue_kept(const std::wstring& folder = Machine::install_folder)
+    {
+        EXPECT_EQ(testing::read_file(folder + L"\\catalogo\\index.html"), "old index");
+    }
+    void expect_new_catalogue(const std::wstring& folder = Machine::install_folder)
+    {
+        EXPECT_EQ(files_below(folder + L"\\catalogo"), Machine::archive_files());
+    }
+
+    Machine machine_;
+};
+
+// --- The catalogue test and the libraries ---------------------------------------------------
+
+TEST_F(Scenario, NoCatalogueFolder)
+{
+    machine_.put_patch();
+    testing::write_file(Machine::system32 + L"\\zip32.dll", "an older copy");
+    const InstallerRun run = machine_.run_installer();
+    expect_boxes(run, {{no_catalogue, BoxIcon::error}});
+    EXPECT_EQ(run.exit_code, 1u);
+    // Both libraries are placed first, replacing what was there.
+    EXPECT_EQ(testing::read_file(Machine::system32 + L"\\zip32.dll"), "zip32 companion library");
+    EXPECT_EQ(testing::read_file(Machine::system32 + L"\\UNZIP32.DLL"),
+              testing::read_file(Machine::patch_folder + L"\\UNZIP32.DLL"));
+}
+
+TEST_F(Scenario, HiddenCatalogueFolderIsNoCatalogue)
+{
+    install_catalogue();
+    machine_.put_patch();
+    SetFileAttributesW(machine_.start_menu_folder().c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const InstallerRun run = machine_.run_installer();
+    expect_boxes(run, {{no_catalogue, BoxIcon::error}});
+    EXPECT_EQ(ledger(), ledger_1_to_7);
+}
+
+TEST_F(Scenario, OrdinaryFileNamedFennimarkPassesTheCatalogueTest)
+{
+    machine_.put_patch();
+    testing::write_file(machine_.start_menu_folder(), "");
+    // There is no shortcut behind it: the install folder cannot be derived.
+    expect_run_time_error(machine_.run_installer(), 5);
+}
+
+TEST_F(Scenario, MissingUnzip32BesideTheProgram)
+{
+    install_catalogue();
+    machine_.put_patch(L"catalogo.zip", false);
+    const InstallerRun run = machine_.run_installer();
+    expect_run_time_error(run, 53);
+    EXPECT_NE(run.boxes[0].text.find(L"UNZIP32.DLL"), std::wstring::npos);
+    EXPECT_EQ(testing::read_file(Machine::system32 + L"\\zip32.dll"), "zip32 companion library");
+    EXPECT_FALSE(testing::file_exists(Machine::system32 + L"\\UNZIP32.DLL"));
+    EXPECT_EQ(ledger(), ledger_1_to_7);
+}
+
+// --- The ledger -----------------------------------------------------------------------------
+
+TEST_F(Scenario, LedgerRefusals)
+{
+    struct Case {
+        std::string ledger;
+        std::wstring message;
+    };
+    const Case cases[] = {
+        {"5         a\r\n6         b\r\n", missing_predecessor},
+        {"8         24/12/2025\r\n7         b\r\n", already_installed + L"24/12/2025"},
+        {"6         a\r\n8         24/12/2025\r\n7         b\r\n", already_installed + L"24/12/2025"},
+        {"7         a\r\n8         24/12/2025\r\n", already_installed + L"24/12/2025"},
+        {"7         a\r\n8", already_installed},
+        {"7         a\r\n\r\n6         b\r\n\r\n", missing_predecessor},
+        {"8         24/12/2025 10:30:00\r\n", already_installed + L"24/12/2025"},
+    };
+    for (const Case& refused : cases) {
+        SCOPED_TRACE(refused.ledger);
+        Machine machine;
+        machine.put_shortcut(Machine::install_folder);
+        machine.put_ledger(refused.ledger);
+        machine.put_old_catalogue();
+        machine.put_patch();
+        const InstallerRun run = machine.run_installer();
+        expect_boxes(run, {{refused.message, BoxIcon::information}});
+        EXPECT_EQ(run.exit_code, 1u);
+        EXPECT_EQ(testing::read_file(Machine::install_folder + L"\\patch.txt"), refused.ledger);
+        EXPECT_EQ(testing::read_file(Machine::install_folder + L"\\catalogo\\index.html"), "old index");
+        EXPECT_TRUE(testing::file_exists(Machine::patch_folder + L"\\catalogo.zip"));
+    }
+}
+
+TEST_F(Scenario, MissingHiddenOrEmptyLedger)
+{
+    for (const std::string kind : {"missing", "hidden", "system", "empty", "empty lines"}) {
+        SCOPED_TRACE(kind);
+        Machine machine;
+        machine.put_shortcut(Machine::install_folder);
+        machine.put_old_catalogue();
+        machine.put_patch();
+        const std::wstring ledger = Machine::install_folder + L"\\patch.txt";
+        if (kind == "hidden" || kind == "system") {
+            machine.put_ledger(ledger_1_to_7);
+            SetFileAttributesW(ledger.c_str(), kind == "hidden" ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_SYSTEM);
+        } else if (kind != "missing") {
+            machine.put_ledger(kind == "empty" ? "" : "\r\n\r\n");
+        }
+        const InstallerRun run = machine.run_installer();
+        expect_boxes(run, {{missing_predecessor, BoxIcon::information}});
+        EXPECT_EQ(run.exit_code, 1u);
+        // A ledger without entries is deleted; a missing one is not created.
+        EXPECT_EQ(testing::file_exists(ledger), kind == "hidden" || kind == "system");
+    }
+}
+
+TEST_F(Scenario, UnreadableLedgerNumberIsARunTimeError)
+{
+    for (const std::string& content : {ledger_1_to_7 + "          \r\n", std::string("sette     a\r\n")}) {
+        SCOPED_TRACE(content);
+        Machine machine;
+        machine.put_shortcut(Machine::install_folder);
+        machine.put_ledger(content);
+        machine.put_old_catalogue();
+        machine.put_patch();
+        expect_run_time_error(machine.run_installer(), 13);
+        EXPECT_EQ(testing::read_file(Machine::install_folder + L"\\patch.txt"), content);
+    }
+}
+
+// --- The catalogue replaced -----------------------------------------------------------------
+
+TEST_F(Scenario, Success)
+{
+    install_catalogue();
+    machine_.put_patch();
+    const InstallerRun run = machine_.run_installer();
+    expect_boxes(run, {{success, BoxIcon::information}});
+    EXPECT_EQ(run.exit_code, 0u);
+    expect_new_catalogue();
+    EXPECT_EQ(testing::read_file(Machine::install_folder + L"\\catalogo\\index.html"),
+              "<html><body>Fennimark, catalogo aggiornato (patch 8)</body></html>\n");
+    EXPECT_FALSE(archive_still_there());
+    EXPECT_EQ(ledger(), ledger_1_to_7 + "8         " + today() + "\r\n");
+}
+
+TEST_F(Scenario, LedgerVariantsThatLetPatchEightIn)
+{
+    for (const std::string& content : {std::string("6         a\r\n9         b\r\n"),
+                                       std::string("\r\n5         a\r\n\r\n   7      b\r\n\r\n"),
+                                       std::string("007       b\r\n"), std::string("7         b")}) {
+        SCOPED_TRACE(content);
+        Machine machine;
+        machine.put_shortcut(Machine::install_folder);
+        machine.put_ledger(content);
+        machine.put_patch();
+        const InstallerRun run = machine.run_installer();
+        expect_boxes(run, {{success, BoxIcon::information}});
+        const std::string line_end = content.back() == '\n' ? "" : "\r\n";
+        EXPECT_EQ(testing::read_file(Machine::install_folder + L"\\patch.txt"),
+                  content + line_end + "8         " + today() + "\r\n");
+    }
+}
+
+TEST_F(Scenario, NoOldCatalogue)
+{
+    machine_.put_shortcut(Machine::install_folder);
+    machine_.put_ledger(ledger_1_to_7);
+    machine_.put_patch();
+    const InstallerRun run = machine_.run_installer();
+    expect_boxes(run, {{success, BoxIcon::information}});
+    expect_new_catalogue();
+    EXPECT_FALSE(archive_still_there());
+}
+
+TEST_F(Scenario, FolderNameRepaired)
+{
+    // The shortcut says ...\Fennimarkprogetto_html; the catalogue lives in ...\Fennimark\progetto_html.
+    const std::wstring real_folder = Machine::install_folder + L"\\progetto_html";
+    testing::make_folder(real_folder);
+    machine_.put_shortcut(Machine::install_folder + L"progetto_html");
+    machine_.put_ledger(ledger_1_to_7, real_folder);
+    machine_.put_old_catalogue(real_folder);
+    machine_.put_patch();
+    const InstallerRun run = machine_.run_installer();
+    expect_boxes(run, {{success, BoxIcon::information}});
+    expect_new_catalogue(real_folder);
+    EXPECT_EQ(testing::read_file(real_folder + L"\\patch.txt"), ledger_1_to_7 + "8         " + today() + "\r\n");
+}
+
+TEST_F(Scenario, FolderNameLookAlikesAreLeftAsTheyAre)
+{
+    for (const std::wstring name : {L"FennimarkProgetto_HTML", L"Fennimark\\progetto_html"}) {
+        SCOPED_TRACE(std::string(name.begin(), name.end()));
+        Machine machine;
+        const std::wstring folder = L"C:\\e2e\\" + name;
+        testing::make_folder(L"C:\\e2e\\Fennimark");
+        testing::make_folder(folder);
+        machine.put_shortcut(folder);
+        machine.put_ledger(ledger_1_to_7, folder);
+        machine.put_old_catalogue(folder);
+        machine.put_patch();
+        const InstallerRun run = machine.run_installer();
+        expect_boxes(run, {{success, BoxIcon::information}});
+        EXPECT_EQ(files_below(folder + L"\\catalogo"), Machine::archive_files());
+    }
+}
+
+TEST_F(Scenario, DamagedArchiveStaysAndTheUserIsToldAllWentWell)
+{
+    install_catalogue();
+    machine_.put_patch(L"damaged.zip");
+    const InstallerRun run = machine_.run_installer();
+    expect_boxes(run, {{success, BoxIcon::information}});
+    EXPECT_TRUE(archive_still_there());
+    EXPECT_EQ(ledger(), ledger_1_to_7 + "8         " + today() + "\r\n");
+}
+
+TEST_F(Scenario, FileNamedCatalogoIsLeftAlone)
+{
+    machine_.put_shortcut(Machine::install_folder);
+    machine_.put_ledger(ledger_1_to_7);
+    testing::write_file(Machine::install_folder + L"\\catalogo", "a file of the user's");
+    machine_.put_patch();
+    const InstallerRun run = machine_.run_installer();
+    expect_boxes(run, {{success, BoxIcon::information}});
+    EXPECT_EQ(testing::read_file(Machine::install_folder + L"\\catalogo"), "a file of the user's");
+    // Nothing could be extracted where the file stands, so the archive stays.
+    EXPECT_TRUE(archive_still_there());
+}
+
+}  // namespace
+}  // namespace fennimark::e2e

@@ -1,0 +1,149 @@
+#include "tests/e2e/machine.h"
+
+#include "runtime/handles.h"
+#include "tests/support/files.h"
+#include "tests/support/shortcuts.h"
+
+#include <shlobj.h>
+
+#include <sstream>
+#include <stdexcept>
+
+#ifndef FENNIMARK_PROGRAM
+#error "FENNIMARK_PROGRAM and FENNIMARK_UNZIP32 name the built program and library"
+#endif
+
+namespace fennimark::e2e {
+
+namespace {
+
+// Build paths are Linux paths; Wine shows the Linux root as drive Z:.
+std::wstring from_build(const wchar_t* linux_path)
+{
+    std::wstring path = std::wstring(L"Z:") + linux_path;
+    for (auto& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path;
+}
+
+std::wstring programs_folder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return folder;
+}
+
+void copy(const std::wstring& from, const std::wstring& to)
+{
+    if (!CopyFileW(from.c_str(), to.c_str(), FALSE))
+        throw std::runtime_error("cannot copy a test file");
+}
+
+}  // namespace
+
+const std::wstring Machine::patch_folder = L"C:\\e2e\\patch";
+const std::wstring Machine::install_folder = L"C:\\e2e\\Fennimark";
+const std::wstring Machine::system32 = L"C:\\windows\\system32";
+
+Machine::Machine()
+{
+    reset();
+    testing::make_folder(L"C:\\e2e");
+    testing::make_folder(patch_folder);
+    testing::make_folder(install_folder);
+}
+
+Machine::~Machine()
+{
+    reset();
+}
+
+void Machine::reset()
+{
+    testing::remove_tree(L"C:\\e2e");
+    testing::remove_tree(start_menu_folder());
+    testing::remove_tree(system32 + L"\\zip32.dll");
+    testing::remove_tree(system32 + L"\\UNZIP32.DLL");
+}
+
+std::wstring Machine::start_menu_folder() const
+{
+    return programs_folder() + L"\\Fennimark";
+}
+
+void Machine::put_shortcut(const std::wstring& working_folder)
+{
+    testing::make_folder(start_menu_folder());
+    testing::ShortcutFields fields;
+    fields.target = install_folder + L"\\catalogo\\index.html";
+    fields.working_folder = working_folder;
+    testing::make_shortcut(start_menu_folder() + L"\\Fennimark.lnk", fields);
+}
+
+void Machine::put_patch(const std::wstring& archive, bool with_unzip32)
+{
+    copy(from_build(FENNIMARK_PROGRAM), patch_folder + L"\\fennimark_patch.exe");
+    testing::write_file(patch_folder + L"\\zip32.dll", "zip32 companion library");
+    if (with_unzip32)
+        copy(from_build(FENNIMARK_UNZIP32), patch_folder + L"\\UNZIP32.DLL");
+    if (!archive.empty())
+        copy(test_data(archive), patch_folder + L"\\catalogo.zip");
+}
+
+void Machine::put_ledger(const std::string& content, const std::wstring& folder)
+{
+    testing::write_file(folder + L"\\patch.txt", content);
+}
+
+void Machine::put_old_catalogue(const std::wstring& folder)
+{
+    testing::make_folder(folder + L"\\catalogo");
+    testing::make_folder(folder + L"\\catalogo\\vecchie");
+    testing::write_file(folder + L"\\catalogo\\index.html", "old index");
+    testing::write_file(folder + L"\\catalogo\\vecchie\\old.html", "old page");
+}
+
+InstallerRun Machine::run_installer(const std::function<void(const testing::SeenBox&)>& on_box)
+{
+    std::wstring command = L"\"" + patch_folder + L"\\fennimark_patch.exe\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, patch_folder.c_str(), &startup,
+                        &started))
+        throw std::runtime_error("cannot start the installer");
+    runtime::KernelHandle process(started.hProcess);
+    runtime::KernelHandle thread(started.hThread);
+
+    InstallerRun run;
+    while (auto box = testing::wait_for_box_of(process.get(), started.dwProcessId, 60000)) {
+        run.boxes.push_back(*box);
+        if (on_box)
+            on_box(*box);
+        const int first_button = box->buttons.size() == 3 ? IDYES : IDOK;
+        testing::press(*box, first_button);
+    }
+    if (WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.get(), 99);
+        throw std::runtime_error("the installer did not end");
+    }
+    GetExitCodeProcess(process.get(), &run.exit_code);
+    return run;
+}
+
+std::wstring Machine::test_data(const std::wstring& name)
+{
+    return from_build(FENNIMARK_E2E_DATA) + L"\\" + name;
+}
+
+std::vector<std::wstring> Machine::archive_files()
+{
+    std::istringstream listing(testing::read_file(test_data(L"catalogue-files.txt")));
+    std::vector<std::wstring> names;
+    for (std::string line; std::getline(listing, line);)
+        names.emplace_back(line.begin(), line.end());
+    return names;
+}
+
+}  // namespace fennimark::e2e
