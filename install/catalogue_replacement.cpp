@@ -1,22 +1,17 @@
 #include "app/form1.h"
 #include "extract/zip_driver.h"
 #include "extract/zip_state.h"
+#include "install/catalogue_swap.h"
 #include "install/install_folder.h"
-#include "runtime/automation.h"
 #include "runtime/files.h"
+#include "runtime/error_report.h"
+#include "runtime/message_box.h"
+#include "runtime/program_end.h"
 #include "runtime/program_folder.h"
 
 namespace fennimark {
 
 namespace {
-
-// Removes the folder with everything in it, as the system's script object does; read-only items
-// are not forced, so they make the removal fail.
-void delete_folder_tree(const std::wstring& folder)
-{
-    auto file_system = runtime::AutomationObject::create(L"Scripting.FileSystemObject");
-    file_system.call(L"DeleteFolder", folder);
-}
 
 void reset_extraction_state(Form1& form)
 {
@@ -28,28 +23,45 @@ void reset_extraction_state(Form1& form)
     zip::nomi_esclusi[0].clear();
 }
 
+[[noreturn]] void report_failed_extraction(std::int32_t status)
+{
+    runtime::message_box(L"Aggiornamento del catalogo non riuscito (codice " + std::to_wstring(status) +
+                             L"). Il catalogo precedente è stato ripristinato.",
+                         runtime::box_style::critical, runtime::installer_title);
+    runtime::end_program(runtime::exit_code::extraction_failed);
+}
+
 }  // namespace
 
 void Form1::correzione_path(const std::wstring& Path)
 {
     const std::wstring install_folder = install_folder_from_field(Path);
 
-    controlla_file(install_folder + L"\\patch.txt", PATCH_NUMBER);
+    CatalogueSwap swap(install_folder, PATCH_NUMBER);
+    swap.recover_interrupted_run();
 
-    const std::wstring catalogue_folder = install_folder + L"\\catalogo";
-    if (runtime::folder_exists(catalogue_folder))
-        delete_folder_tree(catalogue_folder);
+    controlla_file(install_folder + L"\\patch.txt", PATCH_NUMBER);
+    swap.move_old_catalogue_aside();
 
     reset_extraction_state(*this);
 
     const std::wstring archive = runtime::program_folder() + L"\\catalogo.zip";
     const std::int16_t ask_before_overwriting = 1, overwrite = 1, list_only = 0, keep_folders = 1;
     const std::int32_t included = 0, excluded = 0;
-    zip::estrai_archivio(archive, install_folder, ask_before_overwriting, overwrite, list_only, keep_folders,
-                         included, excluded);
+    try {
+        zip::estrai_archivio(archive, install_folder, ask_before_overwriting, overwrite, list_only, keep_folders,
+                             included, excluded);
+    } catch (...) {
+        swap.roll_back();
+        throw;
+    }
 
-    if (zip::codice_ritorno == 0)
-        runtime::delete_file(archive);
+    if (zip::codice_ritorno != 0) {
+        swap.roll_back();
+        report_failed_extraction(zip::codice_ritorno);
+    }
+    swap.commit();
+    runtime::delete_file(archive);
 }
 
 }  // namespace fennimark

@@ -1,6 +1,7 @@
 #include "install/patch_ledger.h"
 
 #include "app/form1.h"
+#include "install/ledger_copy.h"
 #include "runtime/directory_search.h"
 #include "runtime/error_report.h"
 #include "runtime/events.h"
@@ -97,7 +98,16 @@ void Form1::controlla_file(const std::wstring& file1, std::int16_t versione)
     if (patch_number_of(elenco_patch[static_cast<std::size_t>(count - 1)]) < versione - 1)
         refuse(missing_predecessor_message(versione));
 
-    append_entry(file1, ledger_line(versione, runtime::short_date_today()));
+    const std::wstring line = ledger_line(versione, runtime::short_date_today());
+    // The previous bytes are kept until the catalogue is replaced, so that a failure can withdraw
+    // the line again.
+    save_ledger_copy(file1, versione);
+    try {
+        append_entry(file1, line);
+    } catch (...) {
+        undo_ledger_append(file1, versione);
+        throw;
+    }
 }
 
 }  // namespace fennimark

@@ -34,14 +34,28 @@ AutomationObject AutomationObject::create(const std::wstring& class_name)
 
 void AutomationObject::call(const std::wstring& method, const std::wstring& argument)
 {
+    Variant value = Variant::text(argument);
+    invoke(method, argument, &value, 1);
+}
+
+void AutomationObject::call(const std::wstring& method, const std::wstring& argument, bool flag)
+{
+    // Invoke takes the arguments last to first.
+    Variant values[2] = {Variant::truth(flag), Variant::text(argument)};
+    invoke(method, argument, values, 2);
+}
+
+void AutomationObject::invoke(const std::wstring& method, const std::wstring& argument, Variant* arguments,
+                              unsigned count)
+{
     LPOLESTR name = const_cast<LPOLESTR>(method.c_str());
     DISPID id = 0;
     if (FAILED(object_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id)))
         throw RunTimeError(438, L"L'oggetto non supporta questa proprietà o questo metodo",
                            class_name_ + L"." + method);
 
-    Variant value = Variant::text(argument);
-    DISPPARAMS parameters{value.get(), nullptr, 1, 0};
+    static_assert(sizeof(Variant) == sizeof(VARIANT), "Variant arrays are handed over as VARIANT arrays");
+    DISPPARAMS parameters{arguments->get(), nullptr, count, 0};
     Variant result;
     EXCEPINFO exception{};
     const HRESULT outcome = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,

@@ -95,6 +95,13 @@ public:
         result.value_.bstrVal = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
         return result;
     }
+    static Variant truth(bool value)
+    {
+        Variant result;
+        result.value_.vt = VT_BOOL;
+        result.value_.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+        return result;
+    }
     Variant(Variant&& other) noexcept : value_(other.value_) { VariantInit(&other.value_); }
 
     VARIANT* get() noexcept { return &value_; }

@@ -6,16 +6,6 @@
 
 namespace fennimark::runtime {
 
-namespace {
-
-bool file_exists(const std::wstring& path)
-{
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-}  // namespace
-
 void copy_file(const std::wstring& source, const std::wstring& target)
 {
     if (CopyFileW(source.c_str(), target.c_str(), FALSE))
@@ -31,6 +21,24 @@ void delete_file(const std::wstring& path)
 {
     if (!DeleteFileW(path.c_str()))
         raise_win32(GetLastError(), path);
+}
+
+bool file_exists(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+void rename_entry(const std::wstring& from, const std::wstring& to)
+{
+    if (!MoveFileExW(from.c_str(), to.c_str(), 0))
+        raise_win32(GetLastError(), from);
+}
+
+void replace_file(const std::wstring& from, const std::wstring& to)
+{
+    if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        raise_win32(GetLastError(), to);
 }
 
 bool folder_exists(const std::wstring& path)

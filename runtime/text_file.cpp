@@ -3,6 +3,8 @@
 #include "runtime/code_page.h"
 #include "runtime/run_time_error.h"
 
+#include <algorithm>
+
 namespace fennimark::runtime {
 
 namespace {
@@ -32,6 +34,21 @@ std::string read_file_bytes(const std::wstring& path)
         content.append(chunk, got);
     }
     return content;
+}
+
+void write_file_bytes(const std::wstring& path, const std::string& bytes)
+{
+    FileHandle file = open_or_raise(path, GENERIC_WRITE, CREATE_ALWAYS);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD part = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes.data() + done, part, &written, nullptr))
+            raise_win32(GetLastError(), path);
+        done += written;
+    }
+    if (!FlushFileBuffers(file.get()))
+        raise_win32(GetLastError(), path);
 }
 
 TextFileReader::TextFileReader(const std::wstring& path) : content_(read_file_bytes(path)) {}

@@ -42,5 +42,7 @@ private:
 
 // The whole content of a file, as bytes.
 std::string read_file_bytes(const std::wstring& path);
+// Creates or replaces a file with these bytes, flushed to the disk before it returns.
+void write_file_bytes(const std::wstring& path, const std::string& bytes);
 
 }  // namespace fennimark::runtime

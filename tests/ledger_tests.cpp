@@ -4,6 +4,7 @@
 #include "app/form1.h"
 #include "install/patch_ledger.h"
 #include "runtime/events.h"
+#include "runtime/handles.h"
 #include "runtime/program_end.h"
 #include "runtime/short_date.h"
 #include "tests/support/box_recorder.h"
@@ -59,6 +60,8 @@ TEST_F(Ledger, AfterPatchSevenTheEntryForEightIsAppendedWithTodaysDate)
     EXPECT_EQ(check(before), runtime::still_running);
     EXPECT_TRUE(user_.boxes().empty());
     EXPECT_EQ(testing::read_file(ledger()), before + "8         " + today() + "\r\n");
+    // The previous bytes stay beside it until the catalogue is replaced.
+    EXPECT_EQ(testing::read_file(folder_ / L"patch.txt - copia prima della patch 8"), before);
     ASSERT_EQ(elenco_patch.size(), 2u);
     EXPECT_EQ(elenco_patch[1].indice, 1);
     EXPECT_EQ(elenco_patch[1].numero_patch, L"7         ");
@@ -161,6 +164,20 @@ TEST_F(Ledger, AnEntryThatIsNotANumberIsARunTimeErrorAndNothingIsAppended)
         EXPECT_EQ(user.boxes()[0].text.rfind(L"Errore di run-time '", 0), 0u) << user.boxes()[0].text;
         EXPECT_EQ(testing::read_file(ledger()), content);
     }
+}
+
+TEST_F(Ledger, ALedgerThatCannotBeWrittenIsARunTimeErrorThatLeavesNothingBehind)
+{
+    testing::write_file(ledger(), "7         x\r\n");
+    // Another program reading it, and sharing it for reading only.
+    runtime::FileHandle reader(CreateFileW(ledger().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(reader);
+    EXPECT_EQ(check(), runtime::exit_code::run_time_error);
+    ASSERT_EQ(user_.boxes().size(), 1u);
+    EXPECT_EQ(user_.boxes()[0].text.rfind(L"Errore di run-time '70':", 0), 0u) << user_.boxes()[0].text;
+    EXPECT_EQ(testing::read_file(ledger()), "7         x\r\n");
+    EXPECT_EQ(testing::list_tree(folder_.path()), std::vector<std::wstring>{L"patch.txt"});
 }
 
 TEST_F(Ledger, AnEntryIsNeverGluedOntoALastLineWithoutItsEnd)

@@ -1,6 +1,7 @@
 // The installer run as a user runs it: the real program on a machine set up for each scenario,
 // its boxes read and answered from outside, then its files and exit code checked.
 
+#include "runtime/handles.h"
 #include "runtime/short_date.h"
 #include "tests/e2e/machine.h"
 #include "tests/support/files.h"
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <map>
 
 namespace fennimark::e2e {
 namespace {
@@ -22,6 +25,24 @@ const std::wstring success = L"Patch installata con successo!";
 const std::string ledger_1_to_7 = "1         01/02/2019\r\n2         03/04/2019\r\n3         05/06/2019\r\n"
                                   "4         07/08/2020\r\n5         09/10/2020\r\n6         11/12/2021\r\n"
                                   "7         13/01/2022\r\n";
+
+std::wstring extraction_failed(int status)
+{
+    return L"Aggiornamento del catalogo non riuscito (codice " + std::to_wstring(status) +
+           L"). Il catalogo precedente è stato ripristinato.";
+}
+
+const std::wstring aside_folder = Machine::install_folder + L"\\catalogo - copia prima della patch 8";
+const std::wstring saved_ledger = Machine::install_folder + L"\\patch.txt - copia prima della patch 8";
+
+// Every name in a folder and below it, with each file's bytes.
+std::map<std::wstring, std::string> snapshot(const std::wstring& folder)
+{
+    std::map<std::wstring, std::string> contents;
+    for (const std::wstring& name : testing::list_tree(folder))
+        contents[name] = name.back() == L'\\' ? "" : testing::read_file(folder + L"\\" + name);
+    return contents;
+}
 
 std::string today()
 {
@@ -214,6 +235,10 @@ TEST_F(Scenario, Success)
               "<html><body>Fennimark, catalogo aggiornato (patch 8)</body></html>\n");
     EXPECT_FALSE(archive_still_there());
     EXPECT_EQ(ledger(), ledger_1_to_7 + "8         " + today() + "\r\n");
+    // Nothing of the old catalogue or of the ledger's previous bytes is left behind.
+    EXPECT_EQ(testing::list_tree(Machine::install_folder).size(), Machine::archive_files().size() + 4);
+    EXPECT_FALSE(testing::folder_exists(aside_folder));
+    EXPECT_FALSE(testing::file_exists(saved_ledger));
 }
 
 TEST_F(Scenario, LedgerVariantsThatLetPatchEightIn)
@@ -278,14 +303,127 @@ TEST_F(Scenario, FolderNameLookAlikesAreLeftAsTheyAre)
     }
 }
 
-TEST_F(Scenario, DamagedArchiveStaysAndTheUserIsToldAllWentWell)
+// --- Failures that lose nothing -------------------------------------------------------------
+
+// The catalogue installed, and the install folder exactly as it was before the installer ran.
+class FailedInstallation : public Scenario {
+protected:
+    void SetUp() override
+    {
+        install_catalogue();
+        before_ = snapshot(Machine::install_folder);
+    }
+    void expect_install_folder_as_before() { EXPECT_EQ(snapshot(Machine::install_folder), before_); }
+    void expect_second_run_succeeds()
+    {
+        machine_.put_patch();
+        const InstallerRun run = machine_.run_installer();
+        expect_boxes(run, {{success, BoxIcon::information}});
+        expect_new_catalogue();
+        EXPECT_EQ(ledger(), ledger_1_to_7 + "8         " + today() + "\r\n");
+        EXPECT_FALSE(testing::folder_exists(aside_folder));
+        EXPECT_FALSE(testing::file_exists(saved_ledger));
+    }
+
+    std::map<std::wstring, std::string> before_;
+};
+
+TEST_F(FailedInstallation, DamagedArchiveRestoresTheCatalogueAndTheLedger)
 {
-    install_catalogue();
     machine_.put_patch(L"damaged.zip");
     const InstallerRun run = machine_.run_installer();
-    expect_boxes(run, {{success, BoxIcon::information}});
+    expect_boxes(run, {{extraction_failed(9), BoxIcon::error}});
+    EXPECT_EQ(run.exit_code, 3u);
+    expect_install_folder_as_before();
     EXPECT_TRUE(archive_still_there());
+    expect_second_run_succeeds();
+}
+
+TEST_F(FailedInstallation, EntryWithABadChecksumRestoresEverything)
+{
+    machine_.put_patch(L"bad-crc.zip");
+    const InstallerRun run = machine_.run_installer();
+    expect_boxes(run, {{extraction_failed(2), BoxIcon::error}});
+    EXPECT_EQ(run.exit_code, 3u);
+    expect_install_folder_as_before();
+    EXPECT_TRUE(archive_still_there());
+}
+
+TEST_F(FailedInstallation, UnusableLibraryRestoresEverythingBeforeTheErrorReport)
+{
+    struct Case {
+        const char* what;
+        std::function<void(Machine&)> put_library;
+        int error;
+    };
+    const Case cases[] = {
+        {"a file that is no library",
+         [](Machine&) { testing::write_file(Machine::patch_folder + L"\\UNZIP32.DLL", "no library at all"); }, 48},
+        {"a library lacking its extraction entry",
+         [](Machine& machine) {
+             machine.replace_unzip32(Machine::from_build(FENNIMARK_UNZIP32_WITHOUT_EXTRACTION));
+         },
+         453},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        machine_.put_patch();
+        c.put_library(machine_);
+        const InstallerRun run = machine_.run_installer();
+        expect_run_time_error(run, c.error);
+        expect_install_folder_as_before();
+        EXPECT_TRUE(archive_still_there());
+    }
+}
+
+TEST_F(FailedInstallation, OldCatalogueThatCannotBeMovedIsLeftAndNothingExtracted)
+{
+    machine_.put_patch();
+    // Another program holding the folder itself open, without sharing deletion, stops its rename.
+    runtime::FileHandle held(CreateFileW((Machine::install_folder + L"\\catalogo").c_str(), GENERIC_READ,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    ASSERT_TRUE(held);
+    const InstallerRun run = machine_.run_installer();
+    expect_run_time_error(run, 70);
+    EXPECT_NE(run.boxes[0].text.find(Machine::install_folder + L"\\catalogo"), std::wstring::npos);
+    expect_install_folder_as_before();
+    EXPECT_TRUE(archive_still_there());
+    held.reset();
+    expect_second_run_succeeds();
+}
+
+TEST_F(FailedInstallation, OldCatalogueThatCannotBeRemovedAfterSuccessIsNamed)
+{
+    const std::wstring read_only = Machine::install_folder + L"\\catalogo\\vecchie\\old.html";
+    SetFileAttributesW(read_only.c_str(), FILE_ATTRIBUTE_READONLY);
+    machine_.put_patch();
+    const InstallerRun run = machine_.run_installer();
+    expect_run_time_error(run, 70);
+    EXPECT_NE(run.boxes[0].text.find(aside_folder), std::wstring::npos) << run.boxes[0].text;
+    // The new catalogue is in place and recorded; what is left is the old one, under its new name.
+    expect_new_catalogue();
     EXPECT_EQ(ledger(), ledger_1_to_7 + "8         " + today() + "\r\n");
+    EXPECT_FALSE(testing::file_exists(saved_ledger));
+    EXPECT_EQ(testing::read_file(aside_folder + L"\\vecchie\\old.html"), "old page");
+}
+
+TEST_F(FailedInstallation, RunKilledDuringExtractionIsUndoneByTheNextRun)
+{
+    machine_.put_patch(L"large.zip");
+    // The old catalogue has an index.html too; the first picture is new.
+    const std::wstring first_file = Machine::install_folder + L"\\catalogo\\immagini\\foto000.jpg";
+    ASSERT_TRUE(machine_.kill_installer_when([&] { return testing::file_exists(first_file); }));
+    EXPECT_TRUE(testing::file_exists(saved_ledger));
+    EXPECT_TRUE(testing::folder_exists(aside_folder));
+
+    // The next run puts everything back first; with an archive that fails, that is all it does.
+    machine_.put_patch(L"damaged.zip");
+    const InstallerRun run = machine_.run_installer();
+    expect_boxes(run, {{extraction_failed(9), BoxIcon::error}});
+    expect_install_folder_as_before();
+
+    expect_second_run_succeeds();
 }
 
 TEST_F(Scenario, FileNamedCatalogoIsLeftAlone)
@@ -295,9 +433,11 @@ TEST_F(Scenario, FileNamedCatalogoIsLeftAlone)
     testing::write_file(Machine::install_folder + L"\\catalogo", "a file of the user's");
     machine_.put_patch();
     const InstallerRun run = machine_.run_installer();
-    expect_boxes(run, {{success, BoxIcon::information}});
+    // Nothing can be extracted where the file stands.
+    expect_boxes(run, {{extraction_failed(50), BoxIcon::error}});
+    EXPECT_EQ(run.exit_code, 3u);
     EXPECT_EQ(testing::read_file(Machine::install_folder + L"\\catalogo"), "a file of the user's");
-    // Nothing could be extracted where the file stands, so the archive stays.
+    EXPECT_EQ(ledger(), ledger_1_to_7);
     EXPECT_TRUE(archive_still_there());
 }
 

@@ -17,14 +17,16 @@ namespace fennimark::e2e {
 
 namespace {
 
-// Build paths are Linux paths; Wine shows the Linux root as drive Z:.
-std::wstring from_build(const wchar_t* linux_path)
+PROCESS_INFORMATION start_installer(const std::wstring& folder)
 {
-    std::wstring path = std::wstring(L"Z:") + linux_path;
-    for (auto& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
+    std::wstring command = L"\"" + folder + L"\\fennimark_patch.exe\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &started))
+        throw std::runtime_error("cannot start the installer");
+    return started;
 }
 
 std::wstring programs_folder()
@@ -41,6 +43,16 @@ void copy(const std::wstring& from, const std::wstring& to)
 }
 
 }  // namespace
+
+// Build paths are Linux paths; Wine shows the Linux root as drive Z:.
+std::wstring Machine::from_build(const wchar_t* linux_path)
+{
+    std::wstring path = std::wstring(L"Z:") + linux_path;
+    for (auto& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path;
+}
 
 const std::wstring Machine::patch_folder = L"C:\\e2e\\patch";
 const std::wstring Machine::install_folder = L"C:\\e2e\\Fennimark";
@@ -91,6 +103,11 @@ void Machine::put_patch(const std::wstring& archive, bool with_unzip32)
         copy(test_data(archive), patch_folder + L"\\catalogo.zip");
 }
 
+void Machine::replace_unzip32(const std::wstring& file)
+{
+    copy(file, patch_folder + L"\\UNZIP32.DLL");
+}
+
 void Machine::put_ledger(const std::string& content, const std::wstring& folder)
 {
     testing::write_file(folder + L"\\patch.txt", content);
@@ -106,13 +123,7 @@ void Machine::put_old_catalogue(const std::wstring& folder)
 
 InstallerRun Machine::run_installer(const std::function<void(const testing::SeenBox&)>& on_box)
 {
-    std::wstring command = L"\"" + patch_folder + L"\\fennimark_patch.exe\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, patch_folder.c_str(), &startup,
-                        &started))
-        throw std::runtime_error("cannot start the installer");
+    const PROCESS_INFORMATION started = start_installer(patch_folder);
     runtime::KernelHandle process(started.hProcess);
     runtime::KernelHandle thread(started.hThread);
 
@@ -130,6 +141,22 @@ InstallerRun Machine::run_installer(const std::function<void(const testing::Seen
     }
     GetExitCodeProcess(process.get(), &run.exit_code);
     return run;
+}
+
+bool Machine::kill_installer_when(const std::function<bool()>& moment)
+{
+    const PROCESS_INFORMATION started = start_installer(patch_folder);
+    runtime::KernelHandle process(started.hProcess);
+    runtime::KernelHandle thread(started.hThread);
+    const ULONGLONG give_up = GetTickCount64() + 60000;
+    bool reached = false;
+    while (!(reached = moment()) && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT &&
+           GetTickCount64() < give_up) {
+    }
+    const bool killed_while_running = reached && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+    TerminateProcess(process.get(), 99);
+    WaitForSingleObject(process.get(), 30000);
+    return killed_while_running;
 }
 
 std::wstring Machine::test_data(const std::wstring& name)

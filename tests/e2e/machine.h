@@ -30,6 +30,8 @@ public:
     void put_shortcut(const std::wstring& working_folder);
     // The patch folder as shipped; `archive` is one of the test archives, or empty for none.
     void put_patch(const std::wstring& archive = L"catalogo.zip", bool with_unzip32 = true);
+    // UNZIP32.DLL in the patch folder replaced by another file, a Windows path.
+    void replace_unzip32(const std::wstring& file);
     void put_ledger(const std::string& content, const std::wstring& folder = install_folder);
     // An old catalogue of two files and a sub-folder.
     void put_old_catalogue(const std::wstring& folder = install_folder);
@@ -38,6 +40,12 @@ public:
     // for the end. `on_box` sees each box before it is answered.
     InstallerRun run_installer(const std::function<void(const testing::SeenBox&)>& on_box = {});
 
+    // Starts the installer and kills it the moment `moment` holds, as a power cut would. False
+    // when the installer ended before.
+    bool kill_installer_when(const std::function<bool()>& moment);
+
+    // A file of the build, given as a Linux path, as the Windows programs see it.
+    static std::wstring from_build(const wchar_t* linux_path);
     // The files the archive catalogo.zip holds, relative to catalogo\, sorted.
     static std::vector<std::wstring> archive_files();
     static std::wstring test_data(const std::wstring& name);

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Makes the catalogue archives the end-to-end scenarios install, with Python's zipfile."""
 import os
+import random
+import struct
 import sys
 import zipfile
 
@@ -27,12 +29,41 @@ def write_damaged(path, good):
         target.write(data[: len(data) // 2])
 
 
+def write_bad_crc(path):
+    # The catalogue with one picture stored, and one byte of it changed after its CRC was taken.
+    with zipfile.ZipFile(path, 'w') as archive:
+        for name, data in CATALOGUE.items():
+            method = zipfile.ZIP_STORED if name.endswith('.png') else zipfile.ZIP_DEFLATED
+            archive.writestr(zipfile.ZipInfo(name, date_time=(2026, 11, 30, 9, 7, 0)), data,
+                             compress_type=method)
+    with zipfile.ZipFile(path) as archive:
+        picture = archive.getinfo('catalogo/immagini/logo.png')
+    with open(path, 'r+b') as target:
+        target.seek(picture.header_offset + 26)
+        name_length, extra_length = struct.unpack('<HH', target.read(4))
+        data_start = picture.header_offset + 30 + name_length + extra_length
+        target.seek(data_start + 100)
+        byte = target.read(1)
+        target.seek(data_start + 100)
+        target.write(bytes([byte[0] ^ 0xFF]))
+
+
+def write_large(path):
+    # Big enough that extracting it takes a while: pictures that do not compress.
+    generator = random.Random(8)
+    with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as archive:
+        for number in range(300):
+            archive.writestr('catalogo/immagini/foto%03d.jpg' % number, generator.randbytes(128 * 1024))
+
+
 if __name__ == '__main__':
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
     good = os.path.join(folder, 'catalogo.zip')
     write_catalogue(good)
     write_damaged(os.path.join(folder, 'damaged.zip'), good)
+    write_bad_crc(os.path.join(folder, 'bad-crc.zip'))
+    write_large(os.path.join(folder, 'large.zip'))
     with open(os.path.join(folder, 'catalogue-files.txt'), 'w') as listing:
         for name in sorted(CATALOGUE):
             listing.write(name[len('catalogo/'):].replace('/', '\\') + '\n')
