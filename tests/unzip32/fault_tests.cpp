@@ -114,7 +114,7 @@ TEST(DiskFull, TheDiskFillingUpDuringAWriteLosesNothing)
 {
     ScratchFolder scratch;
     std::string why;
-    const auto disk = Mount::memory_disk(scratch / "disk", 56 * mib, why);
+    const auto disk = Mount::memory_disk(scratch / "disk", 136 * mib, why);
     if (!disk)
         GTEST_SKIP() << why;
     const fs::path target = scratch / "disk" / "target";

@@ -169,7 +169,7 @@ def make(folder):
     declaring(folder / "huge_declared.zip", "huge.bin", b"not that huge\n", 1 << 50)
     mib = 1024 * 1024
     write(folder / "large.zip", [(entry("small.txt"), b"small\n"), (entry("big.bin"), b"\0" * (2 * mib))])
-    write(folder / "filling.zip", [(entry("big.bin"), b"\0" * (48 * mib)), (entry("after.txt"), b"new\n")])
+    write(folder / "filling.zip", [(entry("big.bin"), b"\0" * (128 * mib)), (entry("after.txt"), b"new\n")])
     write(folder / "killable.zip", [(entry(f"{n}.bin"), n.encode() * (32 * mib)) for n in "abcd"])
 
     # Past the 65,535 entries of the classic format: zipfile then writes the Zip64 end records.
