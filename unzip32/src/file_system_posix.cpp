@@ -5,8 +5,8 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
-#include <string>
 #include <limits>
+#include <string>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
