@@ -4,11 +4,14 @@
 // Input: three bytes of choices (see read_choices), then a name pattern as long as the low four
 // bits of the third byte say, then the archive.
 //
+// Some runs find links already in the target folder, as a user's folder may hold them: a folder
+// link and a file link, both to a folder beside the target.
+//
 // Beyond what the sanitizers and libFuzzer catch (crashes, leaks, hangs), a run fails when:
-// anything appears in the scratch folder outside the target folder; a listing or a test writes
-// anything at all; a temporary file is left behind; a link is created; the status is not one the
-// interface documents for such a call; or a callback receives text that is not what the interface
-// promises.
+// anything appears in the scratch folder outside the target folder; anything changes through a
+// link that was there; a listing or a test writes anything at all; a temporary file is left
+// behind; a link is created; the status is not one the interface documents for such a call; or a
+// callback receives text that is not what the interface promises.
 
 #include "fuzz_scratch.h"
 #include "unzip32.h"
@@ -18,6 +21,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <string_view>
@@ -35,6 +39,7 @@ struct Choices {
     bool pattern_excludes = false;
     std::string pattern;
     unsigned cancel_after = 0;  // entries; 0: never
+    bool links_in_target = false;
 };
 
 struct RunState {
@@ -71,7 +76,8 @@ Choices read_choices(const std::uint8_t* data)
     choices.replace_answer = IDM_REPLACE_NO + ((data[1] >> 4) & 7);  // 100 to 107: some not in the set
     choices.give_password = (data[1] >> 7) & 1;
     choices.pattern_excludes = (data[2] >> 4) & 1;
-    choices.cancel_after = (data[2] >> 5) & 7;
+    choices.cancel_after = (data[2] >> 5) & 3;
+    choices.links_in_target = (data[2] >> 7) & 1;
     return choices;
 }
 
@@ -201,17 +207,60 @@ bool is_left_temporary(const fs::path& relative, const std::vector<std::string>&
     return true;
 }
 
+// The links a run may find in the target, named as the test archives name a folder and a file,
+// and what they lead to.
+const fs::path folder_link = "out/target/folder";
+const fs::path file_link = "out/target/stored.txt";
+const fs::path outside = "outside";
+const fs::path outside_file = "outside/stored.txt";
+constexpr std::string_view outside_content = "never to be changed\n";
+
+void plant_links(const Scratch& scratch)
+{
+    fs::create_directories(scratch.root() / outside);
+    std::ofstream(scratch.root() / outside_file, std::ios::binary) << outside_content;
+    fs::create_directories(scratch.root() / "out" / "target");
+    fs::create_directory_symlink(scratch.root() / outside, scratch.root() / folder_link);
+    fs::create_symlink(scratch.root() / outside_file, scratch.root() / file_link);
+}
+
+// A link may stay as it was planted, or a file extracted in its place may replace the link itself.
+void check_link(const Scratch& scratch, const fs::path& relative)
+{
+    const fs::path planted = relative == folder_link ? outside : outside_file;
+    if (fs::read_symlink(scratch.root() / relative) != scratch.root() / planted)
+        fail("a link was changed: " + relative.string());
+}
+
+void check_outside(const Scratch& scratch, const fs::path& relative)
+{
+    if (relative != outside_file)
+        fail("written through a link: " + relative.string());
+    std::ifstream file(scratch.root() / relative, std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (content != outside_content)
+        fail("a file was changed through a link: " + relative.string());
+}
+
 void audit(const Scratch& scratch, const Choices& choices, const std::uint8_t* archive, std::size_t size)
 {
     std::vector<std::string> names;
     bool names_read = false;
-    scratch.audit([&](const fs::path& relative) {
+    scratch.audit([&](const fs::path& relative, bool is_link) {
         const std::string text = relative.generic_string();
-        if (text == "archive.zip")
+        const bool planted = choices.links_in_target;
+        if (text == "archive.zip" || (planted && relative == outside))
             return;
-        if (!choices.extract)
+        if (planted && relative.begin()->string() == outside.string())
+            return check_outside(scratch, relative);
+        if (planted && (relative == folder_link || relative == file_link) && is_link)
+            return check_link(scratch, relative);
+        if (is_link)
+            fail("a link was created: " + text);
+        const bool target_itself = text == "out" || text == "out/target";
+        if (!choices.extract && !(planted && target_itself))
             fail("a " + std::string(choices.options.nvflag ? "listing" : "test") + " wrote " + text);
-        if (text == "out" || text == "out/target")
+        if (target_itself)
             return;
         if (text.rfind("out/target/", 0) != 0)
             fail("written outside the target folder: " + text);
@@ -250,6 +299,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!file)
             fail("cannot write " + archive_path.string());
     }
+    if (choices.links_in_target)
+        plant_links(scratch);
     const fs::path target = scratch.root() / "out" / "target";
     for (int run = 0; run < (choices.twice ? 2 : 1); ++run) {
         check_status(run_once(choices, archive_path, target), choices);

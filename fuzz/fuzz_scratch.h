@@ -21,9 +21,9 @@ public:
     const fs::path& root() const { return root_; }
     // Removes everything in the folder.
     void empty() const;
-    // Calls `visit` with every path below the folder, relative to it, never following a link;
-    // fails at once on a link, which no run may create.
-    void audit(const std::function<void(const fs::path& relative)>& visit) const;
+    // Calls `visit` with every path below the folder, relative to it, and whether it is a link,
+    // never following a link.
+    void audit(const std::function<void(const fs::path& relative, bool is_link)>& visit) const;
 
 private:
     Scratch();

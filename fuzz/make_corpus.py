@@ -18,25 +18,28 @@ import make_archives  # noqa: E402
 
 LARGEST = 64 * 1024
 
-# (first byte, second byte, pattern): extraction with folders; overwrite; ask (answer "all");
-# a second run answered "none"; flattened with blanks to underscores; test; list; an include
-# pattern; an exclude pattern ignoring case, with a password given.
+# (first byte, second byte, pattern, third byte's flags): extraction with folders; overwrite;
+# ask (answer "all"); a second run answered "none"; flattened with blanks to underscores; test;
+# list; an include pattern; an exclude pattern ignoring case, with a password given; overwrite,
+# then list, with links in the target.
+EXCLUDE, LINKS = 0x10, 0x80
 CHOICES = [
-    (0x04, 0x00, b""),
-    (0x0C, 0x00, b""),
-    (0x14, 0x38, b""),
-    (0x34, 0x48, b""),
-    (0x80, 0x00, b""),
-    (0x02, 0x00, b""),
-    (0x03, 0x00, b""),
-    (0x04, 0x00, b"*.txt"),
-    (0x0C, 0x81, b"FOLDER/*"),
+    (0x04, 0x00, b"", 0),
+    (0x0C, 0x00, b"", 0),
+    (0x14, 0x38, b"", 0),
+    (0x34, 0x48, b"", 0),
+    (0x80, 0x00, b"", 0),
+    (0x02, 0x00, b"", 0),
+    (0x03, 0x00, b"", 0),
+    (0x04, 0x00, b"*.txt", 0),
+    (0x0C, 0x81, b"FOLDER/*", EXCLUDE),
+    (0x0C, 0x00, b"", LINKS),
+    (0x03, 0x00, b"", LINKS),
 ]
 
 
-def choice_bytes(first, second, pattern, exclude=False):
-    third = len(pattern) | (0x10 if exclude else 0)
-    return bytes([first, second, third]) + pattern
+def choice_bytes(first, second, pattern, flags):
+    return bytes([first, second, len(pattern) | flags]) + pattern
 
 
 def extra_archives():
@@ -74,8 +77,8 @@ def make(out):
     for name, data in sorted(archives.items()):
         if len(data) > LARGEST:
             continue
-        for index, (first, second, pattern) in enumerate(CHOICES):
-            save(extract, choice_bytes(first, second, pattern, exclude=index == len(CHOICES) - 1) + data)
+        for first, second, pattern, flags in CHOICES:
+            save(extract, choice_bytes(first, second, pattern, flags) + data)
 
     samples = [b"plain.txt", b"folder/", b"a/b/c.txt", b"../../etc/passwd", b"/abs/olute", b"C:\\win\\x.txt",
                b"C:relative.txt", b"\\\\server\\share\\x", b"a/./b/../c", b"CON", b"nul.txt", b"com1.log",
