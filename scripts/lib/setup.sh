@@ -10,6 +10,7 @@ debian_packages=(
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
     libz-mingw-w64-dev googletest
     wine wine64 fonts-wine xvfb xauth
+    clang libclang-rt-14-dev
 )
 
 # Where scripts/build-libzip installs libzip for each MinGW target; cmake/Libzip.cmake looks there.

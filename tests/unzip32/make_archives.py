@@ -7,6 +7,7 @@ changed afterwards, as a third party could have changed them."""
 import struct
 import sys
 import zipfile
+import zlib
 from pathlib import Path
 
 OLD_DATE = (2008, 3, 5, 9, 7, 10)
@@ -54,6 +55,20 @@ def write(path, entries, comment=b""):
         for info, content in entries:
             archive.writestr(info, content)
     return bytearray(path.read_bytes())
+
+
+def declaring(path, name, data, declared):
+    """A stored entry whose records declare `declared` bytes, through the Zip64 fields, while its
+    data are only `data`: what an archive whose entry is too large for any disk looks like."""
+    name = name.encode()
+    crc = zlib.crc32(data)
+    sizes = struct.pack("<HHQQ", 1, 16, declared, len(data))
+    local = struct.pack("<IHHHHHIIIHH", 0x04034B50, 45, 0, 0, 0, 0x21, crc, 0xFFFFFFFF, 0xFFFFFFFF,
+                        len(name), len(sizes)) + name + sizes
+    central = struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 45, 45, 0, 0, 0, 0x21, crc, 0xFFFFFFFF,
+                          0xFFFFFFFF, len(name), len(sizes), 0, 0, 0, 0, 0) + name + sizes
+    end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, 1, 1, len(central), len(local) + len(data), 0)
+    path.write_bytes(local + data + central + end)
 
 
 def make(folder):
@@ -148,6 +163,14 @@ def make(folder):
 
     write(folder / "empty.zip", [])
     (folder / "not_a_zip.zip").write_bytes(b"This is no archive.\n" * 10)
+
+    # Archives for the fault tests: entries far larger than their archive (zeros compress to
+    # almost nothing), each made of one byte repeated so that a whole file is easy to recognise.
+    declaring(folder / "huge_declared.zip", "huge.bin", b"not that huge\n", 1 << 50)
+    mib = 1024 * 1024
+    write(folder / "large.zip", [(entry("small.txt"), b"small\n"), (entry("big.bin"), b"\0" * (2 * mib))])
+    write(folder / "filling.zip", [(entry("big.bin"), b"\0" * (128 * mib)), (entry("after.txt"), b"new\n")])
+    write(folder / "killable.zip", [(entry(f"{n}.bin"), n.encode() * (32 * mib)) for n in "abcd"])
 
     # Past the 65,535 entries of the classic format: zipfile then writes the Zip64 end records.
     with zipfile.ZipFile(folder / "many.zip", "w") as archive:

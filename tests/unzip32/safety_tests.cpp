@@ -76,6 +76,21 @@ TEST(Safety, AFailedEntryLeavesTheFileItWasToReplaceAsItWas)
     EXPECT_EQ(tree(target.path()), (Names{"bad.txt", "good.txt"}));
 }
 
+TEST(Safety, AnEntryLargerThanTheDiskIsRefusedBeforeWriting)
+{
+    ScratchFolder target;
+    write_file(target / "huge.bin", "kept");
+    Unzip unzip(archive("huge_declared.zip"), target.path());
+    EXPECT_EQ(unzip.run(), UZ_DISK_FULL);
+    EXPECT_TRUE(unzip.printed("huge.bin was not written: it needs 1125899906842624 bytes"));
+    EXPECT_EQ(tree(target.path()), Names{"huge.bin"});
+    EXPECT_EQ(read_file(target / "huge.bin"), "kept");
+
+    Unzip test(archive("huge_declared.zip"), target.path());
+    test.options.ntflag = 1;
+    EXPECT_EQ(test.run(), UZ_BAD_ENTRIES) << "a test writes nothing, and finds the data short";
+}
+
 // Changes bytes of a sound archive at places chosen by a fixed sequence, and cuts it short, many
 // times: every run must end with a status, and nothing may appear beside the target folder.
 TEST(Safety, MangledArchivesNeverEscapeOrCrash)

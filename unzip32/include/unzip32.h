@@ -58,7 +58,8 @@ extern "C" {
 #define UZ_NO_MATCH     11  /* the include or exclude lists left no entry to handle */
 #define UZ_DISK_FULL    50  /* the disk is full or a write failed: the target folder or a folder
                                in it cannot be created, a file cannot be written or replaced (a
-                               read-only file is never replaced) */
+                               read-only file is never replaced), an entry is larger than the
+                               free space (refused before any of it is written) */
 #define UZ_UNSUPPORTED  81  /* unsupported compression or encryption, for every selected entry */
 #define UZ_BAD_PASSWORD 82  /* wrong password for an encrypted entry */
 

@@ -127,6 +127,14 @@ void Extraction::extract_file(const EntryInfo& entry, const SafeName& name)
         run_.status.note(UZ_DISK_FULL);
         return;
     }
+    // Refused before a byte is written: a file that cannot fit would only fill the disk.
+    if (const auto room = free_space(*folder.path); room && entry.size > *room) {
+        run_.messages.say(MessageKind::warning, "error: " + shown + " was not written: it needs " +
+                                                    std::to_string(entry.size) + " bytes, the disk has " +
+                                                    std::to_string(*room) + " free");
+        run_.status.note(UZ_DISK_FULL);
+        return;
+    }
 
     std::optional<std::string> password;
     if (entry.encrypted()) {

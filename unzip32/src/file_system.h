@@ -4,6 +4,7 @@
 
 #include "native_text.h"
 
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string_view>
@@ -32,6 +33,10 @@ struct FileInfo {
 };
 // What is at `path`, without following a link there.
 FileInfo file_info(const NativeString& path);
+
+// The bytes this user may still write on the disk that holds `folder`; nothing when the system
+// does not say.
+std::optional<std::uint64_t> free_space(const NativeString& folder);
 
 // Creates one folder; true when it exists afterwards as a folder.
 bool make_folder(const NativeString& path);

@@ -5,8 +5,10 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <limits>
 #include <string>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <utility>
 
@@ -36,6 +38,18 @@ FileInfo file_info(const NativeString& path)
     info.read_only = S_ISREG(status.st_mode) && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
     info.modified = status.st_mtime;
     return info;
+}
+
+std::optional<std::uint64_t> free_space(const NativeString& folder)
+{
+    struct statvfs disk {};
+    if (statvfs(folder.c_str(), &disk) != 0)
+        return std::nullopt;
+    const std::uint64_t block = disk.f_frsize != 0 ? disk.f_frsize : disk.f_bsize;
+    const std::uint64_t blocks = disk.f_bavail;
+    if (block != 0 && blocks > std::numeric_limits<std::uint64_t>::max() / block)
+        return std::numeric_limits<std::uint64_t>::max();
+    return blocks * block;
 }
 
 bool make_folder(const NativeString& path)

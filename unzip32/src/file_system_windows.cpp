@@ -77,6 +77,16 @@ FileInfo file_info(const NativeString& path)
     return info;
 }
 
+std::optional<std::uint64_t> free_space(const NativeString& folder)
+{
+    // The call wants a folder name that ends in a backslash.
+    const NativeString named = folder.empty() || folder.back() == L'\\' ? folder : folder + L'\\';
+    ULARGE_INTEGER available{};
+    if (!GetDiskFreeSpaceExW(named.c_str(), &available, nullptr, nullptr))
+        return std::nullopt;
+    return available.QuadPart;
+}
+
 bool make_folder(const NativeString& path)
 {
     if (CreateDirectoryW(path.c_str(), nullptr))
