@@ -61,7 +61,11 @@ private:
 #ifdef _WIN32
     void* handle_ = nullptr;
 #else
+    static std::optional<TempFile> create_unnamed_in(const NativeString& folder);
+    bool link_unnamed_as(const NativeString& path);
+
     int descriptor_ = -1;
+    NativeString folder_;  // where a file without a name yet lies (path_ is then empty)
 #endif
 };
 

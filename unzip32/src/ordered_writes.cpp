@@ -39,7 +39,7 @@ OrderedWrites::OrderedWrites(const RunContext& run, const NativeString& archive_
     : run_(run), pool_(archive_path, workers)
 {
     if (pool_.workers() == 0)
-        own_reader_.emplace(run.archive);
+        own_readers_.emplace(run.archive);
     run_.messages.hold_with(this);
 }
 
@@ -50,16 +50,16 @@ OrderedWrites::~OrderedWrites()
 
 void OrderedWrites::submit(WriteJob job, Report report)
 {
-    if (own_reader_) {
+    if (own_readers_) {
         // Nothing is ever waiting here, so the report is in turn at once.
-        const WriteResult result = write_entry(*own_reader_, job);
+        const WriteResult result = write_entry(*own_readers_, job);
         const Raised reporting(reporting_);
         report(result);
         return;
     }
     report_finished();
-    while (running_ >= most_running)
-        report_front();
+    if (running_ >= most_running)
+        make_room();
     Item item;
     item.task = std::make_unique<WriteTask>();
     item.task->job = std::move(job);
@@ -100,6 +100,20 @@ void OrderedWrites::report_finished()
 {
     while (!backlog_.empty() && (!backlog_.front().task || pool_.is_done(*backlog_.front().task)))
         report_front();
+}
+
+void OrderedWrites::make_room()
+{
+    // Waiting for half of the writes at once, not for each in turn, keeps the threads from waking
+    // one another for every file.
+    std::size_t writes_to_wait_for = running_ - most_running / 2;
+    for (const Item& item : backlog_) {
+        if (item.task && --writes_to_wait_for == 0) {
+            pool_.wait(*item.task);
+            break;
+        }
+    }
+    report_finished();
 }
 
 void OrderedWrites::report_front()

@@ -4,7 +4,6 @@
 // writes were handed over, and lines said meanwhile about later entries are held until the writes
 // before them are reported.
 
-#include "entry_reader.h"
 #include "run_context.h"
 #include "write_pool.h"
 
@@ -46,6 +45,7 @@ private:
 
     bool hold(const std::string& line) override;
     void report_finished();
+    void make_room();
     void report_front();
     void report(Item& item);
 
@@ -54,7 +54,7 @@ private:
     std::unordered_map<NativeString, std::size_t> running_paths_;  // by path_key, how many
     std::size_t running_ = 0;
     bool reporting_ = false;
-    std::optional<EntryReader> own_reader_;  // for writes made on this thread
+    std::optional<EntryReaders> own_readers_;  // for writes made on this thread
     WritePool pool_;                         // last: its threads stop before the tasks go
 };
 

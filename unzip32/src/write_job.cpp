@@ -4,13 +4,26 @@
 
 namespace unzip32 {
 
-WriteResult write_entry(EntryReader& reader, const WriteJob& job)
+namespace {
+
+ReadResult read_entry(EntryReaders& readers, const WriteJob& job, const DataSink& sink)
+{
+    if (!job.password && EntryInflater::handles(job.entry)) {
+        if (auto result = readers.inflater.read(job.entry, sink))
+            return std::move(*result);
+    }
+    return readers.reader.read(job.entry, job.password, sink);
+}
+
+}  // namespace
+
+WriteResult write_entry(EntryReaders& readers, const WriteJob& job)
 {
     auto file = TempFile::create_in(job.folder);
     if (!file)
         return {WriteOutcome::not_created, {}};
     ReadResult read =
-        reader.read(job.entry, job.password, [&](const char* bytes, std::size_t length) { return file->write(bytes, length); });
+        read_entry(readers, job, [&](const char* bytes, std::size_t length) { return file->write(bytes, length); });
     if (read.outcome != ReadOutcome::complete)
         return {WriteOutcome::read_failed, std::move(read)};
     if (!file->commit_as(job.path, job.entry.modified))

@@ -4,6 +4,7 @@
 // any thread, with an archive handle of its own.
 
 #include "archive.h"
+#include "entry_inflater.h"
 #include "entry_reader.h"
 #include "native_text.h"
 
@@ -31,6 +32,13 @@ struct WriteResult {
     ReadResult read;
 };
 
-WriteResult write_entry(EntryReader& reader, const WriteJob& job);
+// The ways of reading entries through one archive handle, for one thread at a time.
+struct EntryReaders {
+    explicit EntryReaders(zip_t* archive) : inflater(archive), reader(archive) {}
+    EntryInflater inflater;  // most entries
+    EntryReader reader;      // the others, and those libzip cannot open raw
+};
+
+WriteResult write_entry(EntryReaders& readers, const WriteJob& job);
 
 }  // namespace unzip32

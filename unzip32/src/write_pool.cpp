@@ -23,13 +23,13 @@ WriteResult unreadable(const char* detail)
     return {WriteOutcome::read_failed, {ReadOutcome::bad_data, detail}};
 }
 
-WriteResult write_with(zip_t* archive, EntryReader* reader, const WriteJob& job)
+WriteResult write_with(zip_t* archive, EntryReaders* readers, const WriteJob& job)
 {
-    if (archive == nullptr || reader == nullptr)
+    if (archive == nullptr || readers == nullptr)
         return unreadable("the archive cannot be read again");
     if (!holds_same_entry(archive, job.entry))
         return unreadable("the archive changed while it was read");
-    return write_entry(*reader, job);
+    return write_entry(*readers, job);
 }
 
 }  // namespace
@@ -75,7 +75,9 @@ bool WritePool::is_done(const WriteTask& task)
 void WritePool::wait(const WriteTask& task)
 {
     std::unique_lock lock(mutex_);
+    awaited_ = &task;
     task_done_.wait(lock, [&] { return task.done; });
+    awaited_ = nullptr;
 }
 
 void WritePool::work(const NativeString& archive_path)
@@ -83,11 +85,11 @@ void WritePool::work(const NativeString& archive_path)
     // Nothing may leave a thread's function: whatever goes wrong travels with the task.
     std::exception_ptr open_error;
     OpenedArchive opened;
-    std::optional<EntryReader> reader;
+    std::optional<EntryReaders> readers;
     try {
         opened = open_archive(archive_path);
         if (opened.archive)
-            reader.emplace(opened.archive.get());
+            readers.emplace(opened.archive.get());
     } catch (...) {
         open_error = std::current_exception();
     }
@@ -105,15 +107,18 @@ void WritePool::work(const NativeString& archive_path)
         try {
             if (open_error)
                 std::rethrow_exception(open_error);
-            task->result = write_with(opened.archive.get(), reader ? &*reader : nullptr, task->job);
+            task->result = write_with(opened.archive.get(), readers ? &*readers : nullptr, task->job);
         } catch (...) {
             task->error = std::current_exception();
         }
+        bool awaited = false;
         {
             const std::lock_guard lock(mutex_);
             task->done = true;
+            awaited = awaited_ == task;
         }
-        task_done_.notify_all();
+        if (awaited)
+            task_done_.notify_one();
     }
 }
 

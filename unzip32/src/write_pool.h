@@ -46,6 +46,7 @@ private:
     std::condition_variable task_ready_;
     std::condition_variable task_done_;
     std::deque<WriteTask*> queue_;
+    const WriteTask* awaited_ = nullptr;  // the one task the calling thread waits for, if any
     bool stopping_ = false;
     std::vector<std::thread> threads_;
 };
