@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Seeded archives for the extraction benchmark, made with Python's zipfile.
 
-  make_catalogue.py catalogue OUT.zip [--quick] [--seed N]
+  make_catalogue.py catalogue OUT.zip [--quick | --pages N --pictures M] [--seed N]
       A catalogue like the one a patch carries: 8,000 HTML pages of 3 to 50 KB (deflated) in
       folders catalogo/schede/NNN/, and 1,000 incompressible pictures of 20 to 200 KB (stored) in
       catalogo/immagini/. --quick makes a tenth of it.
@@ -95,11 +95,13 @@ def main():
     parser.add_argument("out")
     parser.add_argument("entries", nargs="?", type=int)
     parser.add_argument("--quick", action="store_true")
+    parser.add_argument("--pages", type=int, default=8000)
+    parser.add_argument("--pictures", type=int, default=1000)
     parser.add_argument("--seed", type=int, default=8)
     args = parser.parse_args()
     if args.kind == "catalogue":
         scale = 10 if args.quick else 1
-        catalogue(args.out, 8000 // scale, 1000 // scale, args.seed)
+        catalogue(args.out, args.pages // scale, args.pictures // scale, args.seed)
     else:
         if not args.entries:
             parser.error("listing needs a number of entries")
