@@ -1,27 +1,20 @@
 #include "entry_inflater.h"
 
+#include <algorithm>
 #include <new>
-#include <string>
 
 namespace unzip32 {
 namespace {
 
-// Large pieces: a picture of a few hundred kilobytes takes one read and one write.
+// Large pieces: a page or a picture of a few hundred kilobytes takes one read and one write.
 constexpr std::size_t chunk_size = 256 * 1024;
 
 ReadResult damaged() { return {ReadOutcome::bad_data, "damaged data"}; }
-
-ReadResult read_failure(zip_file_t* file)
-{
-    zip_error_t* error = zip_file_get_error(file);
-    if (zip_error_code_zip(error) == ZIP_ER_MEMORY)
-        throw std::bad_alloc();
-    return {ReadOutcome::bad_data, std::string("it cannot be read: ") + zip_error_strerror(error)};
-}
+ReadResult unreadable() { return {ReadOutcome::bad_data, "it cannot be read: the archive ends too soon"}; }
 
 }  // namespace
 
-EntryInflater::EntryInflater(zip_t* archive) : archive_(archive), raw_(chunk_size), out_(chunk_size)
+EntryInflater::EntryInflater(RawFile& file) : file_(file), raw_(chunk_size), out_(chunk_size)
 {
     // Raw deflate data, as ZIP entries hold them: no zlib header, the largest window.
     if (inflateInit2(&stream_, -MAX_WBITS) != Z_OK)
@@ -32,36 +25,57 @@ EntryInflater::~EntryInflater() { inflateEnd(&stream_); }
 
 bool EntryInflater::handles(const EntryInfo& entry)
 {
-    return !entry.encrypted() && entry.method == ZIP_CM_DEFLATE;
+    return !entry.encrypted() && (entry.method == ZIP_CM_STORE || entry.method == ZIP_CM_DEFLATE);
 }
 
-std::optional<ReadResult> EntryInflater::read(const EntryInfo& entry, const DataSink& sink)
+ReadResult EntryInflater::read(const EntryInfo& entry, std::uint64_t data_offset, const DataSink& sink)
 {
-    EntryFileHandle file(zip_fopen_index(archive_, entry.index, ZIP_FL_COMPRESSED));
-    if (!file)
-        return std::nullopt;
+    raw_offset_ = data_offset;
+    raw_left_ = entry.compressed_size;
     total_ = 0;
     crc_ = crc32(0, nullptr, 0);
-    return inflate_all(file.get(), entry, sink);
+    return entry.method == ZIP_CM_STORE ? copy(entry, sink) : inflate_all(entry, sink);
 }
 
-ReadResult EntryInflater::inflate_all(zip_file_t* file, const EntryInfo& entry, const DataSink& sink)
+std::optional<std::size_t> EntryInflater::next_raw()
+{
+    const auto length = static_cast<std::size_t>(std::min<std::uint64_t>(raw_left_, raw_.size()));
+    if (length > 0 && !file_.read_at(raw_offset_, raw_.data(), length))
+        return std::nullopt;
+    raw_offset_ += length;
+    raw_left_ -= length;
+    return length;
+}
+
+ReadResult EntryInflater::copy(const EntryInfo& entry, const DataSink& sink)
+{
+    for (;;) {
+        const auto got = next_raw();
+        if (!got)
+            return unreadable();
+        if (*got == 0)
+            return finish(entry);
+        if (auto failed = pass_on(raw_.data(), *got, entry, sink))
+            return *failed;
+    }
+}
+
+ReadResult EntryInflater::inflate_all(const EntryInfo& entry, const DataSink& sink)
 {
     if (inflateReset(&stream_) != Z_OK)
         return damaged();
     for (;;) {
-        const zip_int64_t got = zip_fread(file, raw_.data(), raw_.size());
-        if (got < 0)
-            return read_failure(file);
-        if (got == 0)
+        const auto got = next_raw();
+        if (!got)
+            return unreadable();
+        if (*got == 0)
             return damaged();  // the data end before the deflated stream does
         stream_.next_in = reinterpret_cast<Bytef*>(raw_.data());
-        stream_.avail_in = static_cast<uInt>(got);
-        int status = Z_OK;
+        stream_.avail_in = static_cast<uInt>(*got);
         do {
             stream_.next_out = reinterpret_cast<Bytef*>(out_.data());
             stream_.avail_out = static_cast<uInt>(out_.size());
-            status = inflate(&stream_, Z_NO_FLUSH);
+            const int status = inflate(&stream_, Z_NO_FLUSH);
             if (status == Z_MEM_ERROR)
                 throw std::bad_alloc();
             if (status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR)

@@ -1,10 +1,11 @@
 #pragma once
-// Reading a deflated entry's data with fewer layers than libzip's own: its raw bytes taken from
-// libzip in large pieces and inflated here with zlib, with the same checks as EntryReader (the
-// CRC, and the recorded size, which the data may never exceed). Most entries of most archives are
-// deflated; every other one is left to EntryReader.
+// Reading a stored or deflated entry's data straight from the archive file, where the entries'
+// check found them: the raw bytes in large pieces, inflated here with zlib, with the same checks
+// as EntryReader (the CRC, and the recorded size, which the data may never exceed). Most entries
+// of most archives are of these kinds; every other one is left to EntryReader and libzip.
 
 #include "entry_reader.h"
+#include "raw_file.h"
 
 #include <zlib.h>
 
@@ -15,29 +16,33 @@ namespace unzip32 {
 
 class EntryInflater {
 public:
-    explicit EntryInflater(zip_t* archive);
+    explicit EntryInflater(RawFile& file);
     ~EntryInflater();
     EntryInflater(const EntryInflater&) = delete;
     EntryInflater& operator=(const EntryInflater&) = delete;
 
-    // Deflated, and not encrypted.
+    // Stored or deflated, and not encrypted.
     static bool handles(const EntryInfo& entry);
 
-    // Hands every byte of the entry to `sink`, in order; nothing when libzip cannot even open the
-    // entry's data, which EntryReader then reports as it always has.
-    std::optional<ReadResult> read(const EntryInfo& entry, const DataSink& sink);
+    // Hands every byte of the entry, whose data begin at `data_offset`, to `sink`, in order.
+    ReadResult read(const EntryInfo& entry, std::uint64_t data_offset, const DataSink& sink);
 
 private:
-    ReadResult inflate_all(zip_file_t* file, const EntryInfo& entry, const DataSink& sink);
+    // The next piece of raw data into raw_; its length (0 at the end), or nothing when unreadable.
+    std::optional<std::size_t> next_raw();
+    ReadResult copy(const EntryInfo& entry, const DataSink& sink);
+    ReadResult inflate_all(const EntryInfo& entry, const DataSink& sink);
     // Passes on `length` bytes of output; a failure when they go past the recorded size.
     std::optional<ReadResult> pass_on(const char* bytes, std::size_t length, const EntryInfo& entry,
                                       const DataSink& sink);
     ReadResult finish(const EntryInfo& entry) const;
 
-    zip_t* archive_;
+    RawFile& file_;
     std::vector<char> raw_;
     std::vector<char> out_;
     z_stream stream_{};
+    std::uint64_t raw_offset_ = 0;
+    std::uint64_t raw_left_ = 0;
     std::uint64_t total_ = 0;
     uLong crc_ = 0;
 };

@@ -19,8 +19,10 @@ std::string refusal_text(NameRefusal refusal)
 
 }  // namespace
 
-Extraction::Extraction(const RunContext& run, const NativeString& archive_path, unsigned workers)
+Extraction::Extraction(const RunContext& run, const NativeString& archive_path,
+                       const std::vector<std::uint64_t>& data_offsets, unsigned workers)
     : run_(run),
+      data_offsets_(data_offsets),
       target_(usable_folder_path(native_from_ansi(run.options.folder))),
       replace_policy_(run.options, run.callbacks),
       writes_(run, archive_path, workers)
@@ -148,7 +150,10 @@ void Extraction::extract_file(const EntryInfo& entry, const SafeName& name)
         if (!password)
             return;
     }
-    writes_.submit({entry, *folder.path, path, std::move(password)},
+    std::optional<std::uint64_t> data_offset;
+    if (entry.index < data_offsets_.size())
+        data_offset = data_offsets_[entry.index];
+    writes_.submit({entry, data_offset, *folder.path, path, std::move(password)},
                    [this, shown, replaced = on_disk.exists](const WriteResult& result) {
                        report_write(result, shown, replaced);
                    });

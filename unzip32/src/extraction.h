@@ -10,6 +10,7 @@
 #include "run_context.h"
 #include "safe_name.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -19,8 +20,10 @@ namespace unzip32 {
 
 class Extraction {
 public:
+    // `data_offsets`: where each entry's data begin, by index, as the entries' check found them.
     // `workers`: how many threads write files (none: all on the calling thread).
-    Extraction(const RunContext& run, const NativeString& archive_path, unsigned workers);
+    Extraction(const RunContext& run, const NativeString& archive_path, const std::vector<std::uint64_t>& data_offsets,
+               unsigned workers);
 
     // Creates the target folder when it is missing; false (status set) when it cannot be.
     bool prepare_target();
@@ -47,6 +50,7 @@ private:
     std::string shown_path(const std::string& shown) const;
 
     const RunContext& run_;
+    const std::vector<std::uint64_t>& data_offsets_;
     NativeString target_;
     std::unordered_set<NativeString> ready_folders_;
     ReplacePolicy replace_policy_;

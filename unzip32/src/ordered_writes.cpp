@@ -39,7 +39,7 @@ OrderedWrites::OrderedWrites(const RunContext& run, const NativeString& archive_
     : run_(run), pool_(archive_path, workers)
 {
     if (pool_.workers() == 0)
-        own_readers_.emplace(run.archive);
+        own_readers_.emplace(archive_path, run.archive);
     run_.messages.hold_with(this);
 }
 

@@ -42,7 +42,7 @@ std::string libzip_text(int libzip_error)
 // Runs the mode the options ask for over the selected entries; returns how many were selected,
 // or nothing when the run could not start.
 std::optional<std::uint64_t> run_mode(const RunContext& run, NameFilter& filter, const NativeString& archive_path,
-                                      unsigned workers)
+                                      const SpanCheck& spans, unsigned workers)
 {
     if (run.options.mode == Mode::list) {
         Listing listing(run);
@@ -71,7 +71,7 @@ std::optional<std::uint64_t> run_mode(const RunContext& run, NameFilter& filter,
             return true;
         });
     } else {
-        Extraction extraction(run, archive_path, workers);
+        Extraction extraction(run, archive_path, spans.data_offsets, workers);
         if (!extraction.prepare_target())
             return std::nullopt;
         const bool asks_before_each = run.callbacks.record().ServCallBk != nullptr;
@@ -131,7 +131,7 @@ std::int32_t run_single_entry_unzip(std::int32_t include_count, char** include_n
         messages.say(MessageKind::warning, "warning: " + shown_archive + " holds no entries");
         status.note(UZ_WARNING);
     }
-    const std::optional<std::uint64_t> selected = run_mode(run, filter, archive_path, workers);
+    const std::optional<std::uint64_t> selected = run_mode(run, filter, archive_path, spans, workers);
     if (!selected)
         return status.result();
     if (has_entries && *selected == 0 && filter.has_lists()) {

@@ -4,10 +4,10 @@
 // any thread, with an archive handle of its own.
 
 #include "archive.h"
-#include "entry_inflater.h"
-#include "entry_reader.h"
+#include "entry_readers.h"
 #include "native_text.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,6 +15,7 @@ namespace unzip32 {
 
 struct WriteJob {
     EntryInfo entry;
+    std::optional<std::uint64_t> data_offset;  // where the entry's data begin in the archive
     NativeString folder;  // exists already
     NativeString path;    // the file's real name in `folder`
     std::optional<std::string> password;
@@ -30,13 +31,6 @@ enum class WriteOutcome {
 struct WriteResult {
     WriteOutcome outcome = WriteOutcome::written;
     ReadResult read;
-};
-
-// The ways of reading entries through one archive handle, for one thread at a time.
-struct EntryReaders {
-    explicit EntryReaders(zip_t* archive) : inflater(archive), reader(archive) {}
-    EntryInflater inflater;  // most entries
-    EntryReader reader;      // the others, and those libzip cannot open raw
 };
 
 WriteResult write_entry(EntryReaders& readers, const WriteJob& job);

@@ -4,36 +4,6 @@
 #include <system_error>
 
 namespace unzip32 {
-namespace {
-
-// The archive is opened again for each thread: it must still hold the entry that the calling
-// thread described, or the file is not written.
-bool holds_same_entry(zip_t* archive, const EntryInfo& entry)
-{
-    zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_stat_index(archive, entry.index, 0, &stat) != 0 || stat.name == nullptr)
-        return false;
-    return entry.name == stat.name && stat.size == entry.size && stat.comp_size == entry.compressed_size &&
-           stat.comp_method == entry.method;
-}
-
-WriteResult unreadable(const char* detail)
-{
-    return {WriteOutcome::read_failed, {ReadOutcome::bad_data, detail}};
-}
-
-WriteResult write_with(zip_t* archive, EntryReaders* readers, const WriteJob& job)
-{
-    if (archive == nullptr || readers == nullptr)
-        return unreadable("the archive cannot be read again");
-    if (!holds_same_entry(archive, job.entry))
-        return unreadable("the archive changed while it was read");
-    return write_entry(*readers, job);
-}
-
-}  // namespace
-
 WritePool::WritePool(const NativeString& archive_path, unsigned workers)
 {
     threads_.reserve(workers);
@@ -83,15 +53,12 @@ void WritePool::wait(const WriteTask& task)
 void WritePool::work(const NativeString& archive_path)
 {
     // Nothing may leave a thread's function: whatever goes wrong travels with the task.
-    std::exception_ptr open_error;
-    OpenedArchive opened;
     std::optional<EntryReaders> readers;
+    std::exception_ptr start_error;
     try {
-        opened = open_archive(archive_path);
-        if (opened.archive)
-            readers.emplace(opened.archive.get());
+        readers.emplace(archive_path, nullptr);
     } catch (...) {
-        open_error = std::current_exception();
+        start_error = std::current_exception();
     }
 
     for (;;) {
@@ -105,9 +72,9 @@ void WritePool::work(const NativeString& archive_path)
             queue_.pop_front();
         }
         try {
-            if (open_error)
-                std::rethrow_exception(open_error);
-            task->result = write_with(opened.archive.get(), readers ? &*readers : nullptr, task->job);
+            if (start_error)
+                std::rethrow_exception(start_error);
+            task->result = write_entry(*readers, task->job);
         } catch (...) {
             task->error = std::current_exception();
         }

@@ -1,5 +1,5 @@
 #pragma once
-// Threads that write the extracted files. Each reads the archive through a handle of its own,
+// Threads that write the extracted files. Each reads the archive through handles of its own,
 // since a libzip handle may be used by one thread at a time only. They never call the caller's
 // routines: what they did is read, on the calling thread, from the task they finished.
 
