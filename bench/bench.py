@@ -55,20 +55,22 @@ def run_once(command, folder):
     folder.mkdir(parents=True)
     os.sync()  # the previous run's writing should not land in this one's time
     started = time.perf_counter()
-    status, peak = run_measured(command)
+    status, peak, cpu = run_measured(command)
     elapsed = time.perf_counter() - started
     if status != 0:
         raise SystemExit(f"failed: {' '.join(map(str, command))}")
-    return elapsed, peak
+    return elapsed, peak, cpu
 
 
 def run_measured(command):
-    """Exit status and peak resident bytes of a command. GNU time measures it: a child forked from
-    this interpreter would count the interpreter's own size as its peak."""
+    """Exit status, peak resident bytes and processor seconds (user and system) of a command. GNU
+    time measures it: a child forked from this interpreter would count the interpreter's own size
+    as its peak."""
     report = PEAK_FILE
-    process = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", report, *map(str, command)],
+    process = subprocess.run(["/usr/bin/time", "-f", "%M %U %S", "-o", report, *map(str, command)],
                              stdout=subprocess.DEVNULL)
-    return process.returncode, int(Path(report).read_text().split()[-1]) * 1024
+    peak, user, system = Path(report).read_text().split()[-3:]
+    return process.returncode, int(peak) * 1024, float(user) + float(system)
 
 
 def check_output(archive, folder, name):
@@ -85,10 +87,11 @@ def check_output(archive, folder, name):
 
 
 def measure(archive, where, candidates, runs):
-    """Per contender: its times and peak sizes, run by run."""
+    """Per contender: its times, peak sizes and processor times, run by run."""
     folder = where / "out"
     times = {c.name: [] for c in candidates}
     peaks = {c.name: [] for c in candidates}
+    cpus = {c.name: [] for c in candidates}
     for c in candidates:  # a round untimed, so the archive is in memory for everyone
         run_once(c.command(archive, folder), folder)
         if c.checks_output:
@@ -96,22 +99,24 @@ def measure(archive, where, candidates, runs):
     for run in range(runs):
         turn = candidates[run % len(candidates):] + candidates[:run % len(candidates)]
         for c in turn:
-            elapsed, peak = run_once(c.command(archive, folder), folder)
+            elapsed, peak, cpu = run_once(c.command(archive, folder), folder)
             times[c.name].append(elapsed)
             peaks[c.name].append(peak)
+            cpus[c.name].append(cpu)
     shutil.rmtree(folder, ignore_errors=True)
-    return times, peaks
+    return times, peaks, cpus
 
 
-def table(title, candidates, times, peaks):
+def table(title, candidates, times, peaks, cpus):
     ours = times[candidates[0].name]
     lines = [f"### {title}", "",
-             "| contender | median time (s) | ours ÷ contender (median of run-by-run ratios) | peak memory (MiB) |",
-             "|---|---:|---:|---:|"]
+             "| contender | median time (s) | ours ÷ contender (median of run-by-run ratios) "
+             "| processor time, user + system (s, median) | peak memory (MiB) |",
+             "|---|---:|---:|---:|---:|"]
     for c in candidates:
         ratio = statistics.median(o / t for o, t in zip(ours, times[c.name]))
         lines.append(f"| {c.name} | {statistics.median(times[c.name]):.2f} | {ratio:.2f} | "
-                     f"{max(peaks[c.name]) / MiB:.1f} |")
+                     f"{statistics.median(cpus[c.name]):.2f} | {max(peaks[c.name]) / MiB:.1f} |")
     return "\n".join(lines)
 
 
@@ -126,7 +131,7 @@ def listing_times(build, archives, runs):
         peak = 0
         for _ in range(runs):
             started = time.perf_counter()
-            status, used = run_measured([driver, library, archive, "/nonexistent", "--list"])
+            status, used, _ = run_measured([driver, library, archive, "/nonexistent", "--list"])
             samples.append(time.perf_counter() - started)
             peak = max(peak, used)
             if status != 0:
@@ -137,6 +142,23 @@ def listing_times(build, archives, runs):
     lines += ["", f"{large // small}× the entries took {large_time / small_time:.1f}× the time; "
                   f"each further entry cost {(large_peak - small_peak) / (large - small):.0f} bytes of peak memory."]
     return "\n".join(lines)
+
+
+def extraction_memory_per_entry(build, archive, entries, archives, memory):
+    """Our peak on the catalogue and on a tenth of it: what one more entry costs."""
+    small = make_archive(["catalogue", "--quick"], archives / "catalogue-quick.zip")
+    with zipfile.ZipFile(small) as zipped:
+        small_entries = len(zipped.infolist())
+    folder = memory / f"unzip32-bench-{os.getpid()}" / "out"
+    driver = build / "bench" / "unzip32_bench_driver"
+    library = build / "bin" / "libunzip32.so"
+    peaks = {}
+    for path in (small, archive):
+        peaks[path] = run_once([driver, library, path, folder], folder)[1]
+    shutil.rmtree(folder.parent, ignore_errors=True)
+    per_entry = (peaks[archive] - peaks[small]) / (entries - small_entries)
+    return (f"Our peak memory: {peaks[small] / MiB:.1f} MiB for {small_entries:,} entries, "
+            f"{peaks[archive] / MiB:.1f} MiB for {entries:,}: about {per_entry:.0f} bytes per further entry.")
 
 
 def make_archive(arguments, path):
@@ -169,15 +191,19 @@ def main():
     candidates = contenders(args.build, threads)
     print(f"## Extraction of {archive.name}: {len(infos):,} entries, "
           f"{sum(i.file_size for i in infos) / 1e6:.0f} MB unpacked, {archive.stat().st_size / 1e6:.0f} MB packed; "
-          f"{args.runs} runs each, {threads} cores\n")
+          f"{args.runs} runs each, {threads} cores; load average before the runs "
+          f"{os.getloadavg()[0]:.2f} (other work on the machine takes cores from every contender)\n")
     for title, base in (("On disk", args.disk or args.build / "scratch"),
                         ("In memory (tmpfs)", args.memory / f"unzip32-bench-{os.getpid()}")):
         base.mkdir(parents=True, exist_ok=True)
         try:
-            times, peaks = measure(archive, base, candidates, args.runs)
+            times, peaks, cpus = measure(archive, base, candidates, args.runs)
         finally:
             shutil.rmtree(base, ignore_errors=True)
-        print(table(f"{title}: {base}", candidates, times, peaks) + "\n", flush=True)
+        print(table(f"{title}: {base}", candidates, times, peaks, cpus) + "\n", flush=True)
+        print(f"load average after these runs: {os.getloadavg()[0]:.2f}\n", flush=True)
+    if not args.quick:
+        print(extraction_memory_per_entry(args.build, archive, len(infos), archives, args.memory) + "\n")
     if not args.skip_listing:
         small, large = (1000, 10000) if args.quick else (10000, 100000)
         listing = [(n, make_archive(["listing", str(n)], archives / f"listing-{n}.zip")) for n in (small, large)]
