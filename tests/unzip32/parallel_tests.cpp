@@ -147,6 +147,7 @@ Outcome extract(const fs::path& archive_path, unsigned workers, const std::funct
     for (const std::string& line : unzip.lines)
         outcome.lines.push_back(line);
     for (const std::string& name : tree(target.path())) {
+        EXPECT_EQ(name.find(".unzip32-"), std::string::npos) << "a temporary file is left: " << name;
         if (name.back() != '/')
             outcome.files[name] = read_file(target / name);
     }
