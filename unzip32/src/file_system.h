@@ -38,8 +38,9 @@ bool make_folder(const NativeString& path);
 // Creates a folder and every missing folder above it.
 bool make_folder_tree(const NativeString& path);
 
-// A new file under a temporary name in a folder, which becomes the final file only through
-// commit_as; otherwise it is removed when the object goes.
+// A new file under a temporary name in a folder (on Linux, where the file system allows, under no
+// name at all), which becomes the final file only through commit_as; otherwise it is removed
+// when the object goes.
 class TempFile {
 public:
     static std::optional<TempFile> create_in(const NativeString& folder);
