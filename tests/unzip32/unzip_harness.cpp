@@ -1,5 +1,7 @@
 #include "unzip_harness.h"
 
+#include "unzip32/src/run.h"
+
 #include <algorithm>
 #include <chrono>
 #include <fstream>
@@ -20,14 +22,20 @@ Unzip* active = nullptr;
 
 std::int32_t UZ_CALL record_print(char* text, std::uint32_t length)
 {
+    active->check_thread();
     active->lines.emplace_back(text, length);
     return 0;
 }
 
-void UZ_CALL record_sound() { ++active->sounds; }
+void UZ_CALL record_sound()
+{
+    active->check_thread();
+    ++active->sounds;
+}
 
 std::int32_t UZ_CALL answer_replace(char* name)
 {
+    active->check_thread();
     active->replace_questions.emplace_back(name);
     if (active->replace_answers.empty())
         return IDM_REPLACE_NO;
@@ -38,6 +46,7 @@ std::int32_t UZ_CALL answer_replace(char* name)
 
 std::int32_t UZ_CALL answer_password(char* buffer, std::int32_t size, const char*, const char* name)
 {
+    active->check_thread();
     active->password_questions.emplace_back(name);
     if (active->passwords.empty() || !active->passwords.front()) {
         if (!active->passwords.empty())
@@ -58,12 +67,14 @@ void UZ_CALL record_listing(std::uint32_t size, std::uint32_t compressed_size, s
                             std::uint32_t minute, char mark, char* name, char* method, std::uint32_t crc,
                             char encrypted)
 {
+    active->check_thread();
     active->listed.push_back(
         {size, compressed_size, factor, month, day, year, hour, minute, mark, name, method, crc, encrypted});
 }
 
 std::int32_t UZ_CALL record_service(const char* name, std::uint32_t)
 {
+    active->check_thread();
     active->serviced.emplace_back(name);
     return active->cancel_after >= 0 && static_cast<int>(active->serviced.size()) > active->cancel_after;
 }
@@ -140,11 +151,22 @@ std::int32_t Unzip::run()
     include_names.resize(std::max<std::size_t>(include_names.size(), 100), nullptr);
     exclude_names.resize(std::max<std::size_t>(exclude_names.size(), 100), nullptr);
     active = this;
+    caller_ = std::this_thread::get_id();
+    const auto include_count = static_cast<std::int32_t>(include.size());
+    const auto exclude_count = static_cast<std::int32_t>(exclude.size());
     const std::int32_t status =
-        Wiz_SingleEntryUnzip(static_cast<std::int32_t>(include.size()), include_names.data(),
-                             static_cast<std::int32_t>(exclude.size()), exclude_names.data(), &options, &routines);
+        workers ? unzip32::run_single_entry_unzip(include_count, include_names.data(), exclude_count,
+                                                  exclude_names.data(), &options, &routines, *workers)
+                : Wiz_SingleEntryUnzip(include_count, include_names.data(), exclude_count, exclude_names.data(),
+                                       &options, &routines);
     active = nullptr;
     return status;
+}
+
+void Unzip::check_thread()
+{
+    if (std::this_thread::get_id() != caller_)
+        ++calls_from_other_threads;
 }
 
 bool Unzip::printed(const std::string& part) const

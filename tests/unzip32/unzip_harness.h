@@ -4,11 +4,13 @@
 
 #include "unzip32/include/unzip32.h"
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace unzip32_test {
@@ -66,9 +68,19 @@ public:
     std::deque<std::optional<std::string>> passwords;  // nothing: decline; then decline
     int cancel_after = -1;  // the service routine stops the run after this many entries
 
+    // Set: the library's inner entry is called with this many writing threads, in place of the
+    // exported one (which picks one per core).
+    std::optional<unsigned> workers;
+    // Calls of any routine from a thread other than the one that called run().
+    std::atomic<int> calls_from_other_threads{0};
+
     bool printed(const std::string& part) const;
 
+    // For the routines: notes a call made on the wrong thread.
+    void check_thread();
+
 private:
+    std::thread::id caller_;
     std::string archive_;
     std::string folder_;
 };

@@ -150,7 +150,10 @@ typedef struct DCL {
 } DCL;
 
 /* Callback record. A null field is never called. Every routine is called only during
- * Wiz_SingleEntryUnzip, on the calling thread. The totals are written by the library when
+ * Wiz_SingleEntryUnzip, on the calling thread, and what it is told follows the archive's order,
+ * even though an extraction writes the files' data on worker threads (one per core): a message
+ * about an entry comes after those about the entries before it, and a question (replace,
+ * password, service routine) is asked only once every earlier entry is written. The totals are written by the library when
  * listing: they cover the listed entries and stop at 0xFFFFFFFF. */
 typedef struct USERFUNCTIONS {
     UzpPrintFn print;

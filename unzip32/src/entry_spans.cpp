@@ -254,6 +254,8 @@ SpanCheck check_entry_spans(const NativeString& path, zip_t* archive)
 
     std::vector<Span> spans;
     spans.reserve(entries->size());
+    std::vector<std::uint64_t> data_offsets;
+    data_offsets.reserve(entries->size());
     for (zip_uint64_t index = 0; index < entries->size(); ++index) {
         const CentralEntry& entry = (*entries)[index];
         zip_stat_t stat;
@@ -269,6 +271,7 @@ SpanCheck check_entry_spans(const NativeString& path, zip_t* archive)
         if (end > directory->offset)
             return unreadable("the entry " + name_of(archive, index) + " runs past the end of the entries");
         spans.push_back({entry.local_offset, end, index});
+        data_offsets.push_back(data_begin);
     }
 
     std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.begin < b.begin; });
@@ -277,7 +280,9 @@ SpanCheck check_entry_spans(const NativeString& path, zip_t* archive)
             return {SpanVerdict::overlap, "the entries " + name_of(archive, spans[i - 1].index) + " and " +
                                               name_of(archive, spans[i].index) + " share their data"};
     }
-    return {};
+    SpanCheck apart;
+    apart.data_offsets = std::move(data_offsets);
+    return apart;
 }
 
 }  // namespace unzip32

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace unzip32 {
 
@@ -20,6 +21,7 @@ enum class SpanVerdict {
 struct SpanCheck {
     SpanVerdict verdict = SpanVerdict::apart;
     std::string detail;  // for the message: what was found, in English
+    std::vector<std::uint64_t> data_offsets = {};  // when apart: where each entry's data begin, by index
 };
 
 // Reads the central directory and every local header of the archive at `path`, which libzip has

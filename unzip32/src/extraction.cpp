@@ -19,11 +19,13 @@ std::string refusal_text(NameRefusal refusal)
 
 }  // namespace
 
-Extraction::Extraction(const RunContext& run)
+Extraction::Extraction(const RunContext& run, const NativeString& archive_path,
+                       const std::vector<std::uint64_t>& data_offsets, unsigned workers)
     : run_(run),
+      data_offsets_(data_offsets),
       target_(usable_folder_path(native_from_ansi(run.options.folder))),
       replace_policy_(run.options, run.callbacks),
-      reader_(run.archive)
+      writes_(run, archive_path, workers)
 {
 }
 
@@ -59,10 +61,20 @@ void Extraction::extract(const EntryInfo& entry)
                                                                               : ", without its leading path"));
         run_.status.note(UZ_WARNING);
     }
+    wait_for_earlier_writes(name);
     if (name.is_folder)
         extract_folder(name);
     else
         extract_file(entry, name);
+}
+
+void Extraction::wait_for_earlier_writes(const SafeName& name)
+{
+    NativeString path = target_;
+    for (const std::string& component : name.components) {
+        path = join_path(path, native_from_utf8(component));
+        writes_.wait_for(path);
+    }
 }
 
 Extraction::Folder Extraction::folder_for(const SafeName& name, std::size_t depth)
@@ -111,6 +123,9 @@ void Extraction::extract_file(const EntryInfo& entry, const SafeName& name)
     const NativeString path = join_path(*folder.path, native_from_utf8(name.components.back()));
     const FileInfo on_disk = file_info(path);
 
+    // The caller's answers come in the archive's order, after all it has heard of earlier entries.
+    if (on_disk.exists && run_.options.prompt_to_overwrite && !run_.options.overwrite_always)
+        writes_.settle();
     const ReplaceVerdict verdict = replace_policy_.decide(on_disk, entry.modified, shown_path(shown));
     if (!verdict.write) {
         if (verdict.warn) {
@@ -138,28 +153,35 @@ void Extraction::extract_file(const EntryInfo& entry, const SafeName& name)
 
     std::optional<std::string> password;
     if (entry.encrypted()) {
+        writes_.settle();
         password = password_for(entry, shown);
         if (!password)
             return;
     }
-    auto file = TempFile::create_in(*folder.path);
-    if (!file) {
+    std::optional<std::uint64_t> data_offset;
+    if (entry.index < data_offsets_.size())
+        data_offset = data_offsets_[entry.index];
+    writes_.submit({entry, data_offset, *folder.path, path, std::move(password)},
+                   [this, shown, replaced = on_disk.exists](const WriteResult& result) {
+                       report_write(result, shown, replaced);
+                   });
+}
+
+void Extraction::report_write(const WriteResult& result, const std::string& shown, bool replaced)
+{
+    switch (result.outcome) {
+    case WriteOutcome::read_failed:
+        report_failure(result.read, shown);
+        return;
+    case WriteOutcome::not_created:
+    case WriteOutcome::not_committed:
         run_.messages.say(MessageKind::warning, "error: " + shown + " cannot be written");
         run_.status.note(UZ_DISK_FULL);
         return;
+    case WriteOutcome::written:
+        break;
     }
-    const ReadResult result =
-        reader_.read(entry, password, [&](const char* bytes, std::size_t length) { return file->write(bytes, length); });
-    if (result.outcome != ReadOutcome::complete) {
-        report_failure(result, shown);
-        return;
-    }
-    if (!file->commit_as(path, entry.modified)) {
-        run_.messages.say(MessageKind::warning, "error: " + shown + " cannot be written");
-        run_.status.note(UZ_DISK_FULL);
-        return;
-    }
-    run_.messages.say(MessageKind::progress, (on_disk.exists ? "  replaced: " : "  extracted: ") + shown);
+    run_.messages.say(MessageKind::progress, (replaced ? "  replaced: " : "  extracted: ") + shown);
     run_.status.note_handled();
 }
 

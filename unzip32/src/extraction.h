@@ -1,14 +1,16 @@
 #pragma once
 // Extracting the selected entries into the target folder, safely: every path stays inside the
-// folder, and each file reaches its real name only complete and checked.
+// folder, and each file reaches its real name only complete and checked. Everything is decided on
+// the calling thread, in the archive's order; the files' data are written by worker threads.
 
 #include "archive.h"
-#include "entry_reader.h"
 #include "file_system.h"
+#include "ordered_writes.h"
 #include "replace_policy.h"
 #include "run_context.h"
 #include "safe_name.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -18,11 +20,17 @@ namespace unzip32 {
 
 class Extraction {
 public:
-    explicit Extraction(const RunContext& run);
+    // `data_offsets`: where each entry's data begin, by index, as the entries' check found them.
+    // `workers`: how many threads write files (none: all on the calling thread).
+    Extraction(const RunContext& run, const NativeString& archive_path, const std::vector<std::uint64_t>& data_offsets,
+               unsigned workers);
 
     // Creates the target folder when it is missing; false (status set) when it cannot be.
     bool prepare_target();
     void extract(const EntryInfo& entry);
+    // Reports every file still being written: before the caller's service routine is called, and
+    // once the last entry has been handed over.
+    void settle() { writes_.settle(); }
 
 private:
     struct Folder {
@@ -34,15 +42,19 @@ private:
     Folder folder_for(const SafeName& name, std::size_t depth);
     void extract_folder(const SafeName& name);
     void extract_file(const EntryInfo& entry, const SafeName& name);
+    // Lets the writes of earlier entries to any path `name` leads through end first.
+    void wait_for_earlier_writes(const SafeName& name);
+    void report_write(const WriteResult& result, const std::string& shown, bool replaced);
     std::optional<std::string> password_for(const EntryInfo& entry, const std::string& shown);
     void report_failure(const ReadResult& result, const std::string& shown);
     std::string shown_path(const std::string& shown) const;
 
     const RunContext& run_;
+    const std::vector<std::uint64_t>& data_offsets_;
     NativeString target_;
     std::unordered_set<NativeString> ready_folders_;
     ReplacePolicy replace_policy_;
-    EntryReader reader_;
+    OrderedWrites writes_;
 };
 
 }  // namespace unzip32

@@ -43,8 +43,9 @@ bool make_folder(const NativeString& path);
 // Creates a folder and every missing folder above it.
 bool make_folder_tree(const NativeString& path);
 
-// A new file under a temporary name in a folder, which becomes the final file only through
-// commit_as; otherwise it is removed when the object goes.
+// A new file under a temporary name in a folder (on Linux, where the file system allows, under no
+// name at all), which becomes the final file only through commit_as; otherwise it is removed
+// when the object goes.
 class TempFile {
 public:
     static std::optional<TempFile> create_in(const NativeString& folder);
@@ -66,7 +67,11 @@ private:
 #ifdef _WIN32
     void* handle_ = nullptr;
 #else
+    static std::optional<TempFile> create_unnamed_in(const NativeString& folder);
+    bool link_unnamed_as(const NativeString& path);
+
     int descriptor_ = -1;
+    NativeString folder_;  // where a file without a name yet lies (path_ is then empty)
 #endif
 };
 

@@ -74,12 +74,32 @@ bool make_folder_tree(const NativeString& path)
     return make_folder(path);
 }
 
+namespace {
+
+// A name no other file in `folder` has, for this process and no other.
+NativeString temporary_name_in(const NativeString& folder)
+{
+    static const std::string process = std::to_string(getpid());
+    static std::atomic<unsigned> counter{0};
+    return join_path(folder, ".unzip32-" + process + "-" + std::to_string(++counter) + ".tmp");
+}
+
+// A file made without a name is given one through its entry in /proc.
+bool can_name_unnamed_files()
+{
+    static const bool can = access("/proc/self/fd", X_OK) == 0;
+    return can;
+}
+
+}  // namespace
+
 std::optional<TempFile> TempFile::create_in(const NativeString& folder)
 {
-    static std::atomic<unsigned> counter{0};
+    if (auto file = create_unnamed_in(folder))
+        return file;
     for (int attempt = 0; attempt < 100; ++attempt) {
         TempFile file;
-        file.path_ = join_path(folder, ".unzip32-" + std::to_string(getpid()) + "-" + std::to_string(++counter) + ".tmp");
+        file.path_ = temporary_name_in(folder);
         file.descriptor_ = open(file.path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (file.descriptor_ >= 0)
             return file;
@@ -89,10 +109,32 @@ std::optional<TempFile> TempFile::create_in(const NativeString& folder)
     return std::nullopt;
 }
 
+// Where the system can, the file is made without a name: nothing of it shows in the folder until
+// it is complete, nothing is left behind if the process dies, and it takes its real name in one
+// step where none is there yet.
+std::optional<TempFile> TempFile::create_unnamed_in([[maybe_unused]] const NativeString& folder)
+{
+#ifdef O_TMPFILE
+    if (!can_name_unnamed_files())
+        return std::nullopt;
+    TempFile file;
+    file.descriptor_ = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (file.descriptor_ < 0)
+        return std::nullopt;  // not on this file system: the file gets a temporary name instead
+    file.folder_ = folder;
+    return file;
+#else
+    return std::nullopt;
+#endif
+}
+
 TempFile::TempFile(TempFile&& other) noexcept
-    : path_(std::move(other.path_)), descriptor_(std::exchange(other.descriptor_, -1))
+    : path_(std::move(other.path_)),
+      descriptor_(std::exchange(other.descriptor_, -1)),
+      folder_(std::move(other.folder_))
 {
     other.path_.clear();
+    other.folder_.clear();
 }
 
 TempFile::~TempFile() { discard(); }
@@ -105,6 +147,7 @@ void TempFile::discard() noexcept
     if (!path_.empty())
         unlink(path_.c_str());
     path_.clear();
+    folder_.clear();
 }
 
 bool TempFile::write(const char* bytes, std::size_t length)
@@ -125,6 +168,13 @@ bool TempFile::commit_as(const NativeString& path, std::time_t modified)
 {
     const timespec times[2] = {{modified, 0}, {modified, 0}};
     const bool written = futimens(descriptor_, times) == 0;
+    if (path_.empty()) {
+        if (!written || !link_unnamed_as(path)) {
+            discard();
+            return false;
+        }
+        return true;
+    }
     const bool closed = close(std::exchange(descriptor_, -1)) == 0;
     if (!written || !closed || rename(path_.c_str(), path.c_str()) != 0) {
         discard();
@@ -132,6 +182,35 @@ bool TempFile::commit_as(const NativeString& path, std::time_t modified)
     }
     path_.clear();
     return true;
+}
+
+// Gives the unnamed file the name `path`, replacing what is there; closes it once named.
+bool TempFile::link_unnamed_as(const NativeString& path)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(descriptor_);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        if (close(std::exchange(descriptor_, -1)) == 0)
+            return true;
+        unlink(path.c_str());  // the name was made just now, for a file that may be incomplete
+        return false;
+    }
+    if (errno != EEXIST)
+        return false;
+    // Something is there: the file takes a temporary name, which then replaces it in one step.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        NativeString temporary = temporary_name_in(folder_);
+        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            path_ = std::move(temporary);  // removed by discard() if anything below fails
+            const bool closed = close(std::exchange(descriptor_, -1)) == 0;
+            if (!closed || rename(path_.c_str(), path.c_str()) != 0)
+                return false;
+            path_.clear();
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
 }
 
 }  // namespace unzip32

@@ -8,9 +8,11 @@
 #include "listing.h"
 #include "native_text.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace unzip32 {
 namespace {
@@ -39,7 +41,8 @@ std::string libzip_text(int libzip_error)
 
 // Runs the mode the options ask for over the selected entries; returns how many were selected,
 // or nothing when the run could not start.
-std::optional<std::uint64_t> run_mode(const RunContext& run, NameFilter& filter)
+std::optional<std::uint64_t> run_mode(const RunContext& run, NameFilter& filter, const NativeString& archive_path,
+                                      const SpanCheck& spans, unsigned workers)
 {
     if (run.options.mode == Mode::list) {
         Listing listing(run);
@@ -68,15 +71,20 @@ std::optional<std::uint64_t> run_mode(const RunContext& run, NameFilter& filter)
             return true;
         });
     } else {
-        Extraction extraction(run);
+        Extraction extraction(run, archive_path, spans.data_offsets, workers);
         if (!extraction.prepare_target())
             return std::nullopt;
+        const bool asks_before_each = run.callbacks.record().ServCallBk != nullptr;
         selected = walk_selected_entries(run, filter, [&](const EntryInfo& entry) {
+            // The service routine learns of an entry only once all before it are written.
+            if (asks_before_each)
+                extraction.settle();
             if (!go_on(entry))
                 return false;
             extraction.extract(entry);
             return true;
         });
+        extraction.settle();
     }
     run.callbacks.sound();
     return selected;
@@ -84,8 +92,15 @@ std::optional<std::uint64_t> run_mode(const RunContext& run, NameFilter& filter)
 
 }  // namespace
 
+unsigned default_workers()
+{
+    // One thread per core writes; on a single core the calling thread does it all itself.
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores <= 1 ? 0 : std::min(cores, most_workers);
+}
+
 std::int32_t run_single_entry_unzip(std::int32_t include_count, char** include_names, std::int32_t exclude_count,
-                                    char** exclude_names, DCL* record, USERFUNCTIONS* routines)
+                                    char** exclude_names, DCL* record, USERFUNCTIONS* routines, unsigned workers)
 {
     if (routines == nullptr)
         return UZ_BAD_PARAMS;
@@ -116,7 +131,7 @@ std::int32_t run_single_entry_unzip(std::int32_t include_count, char** include_n
         messages.say(MessageKind::warning, "warning: " + shown_archive + " holds no entries");
         status.note(UZ_WARNING);
     }
-    const std::optional<std::uint64_t> selected = run_mode(run, filter);
+    const std::optional<std::uint64_t> selected = run_mode(run, filter, archive_path, spans, workers);
     if (!selected)
         return status.result();
     if (has_entries && *selected == 0 && filter.has_lists()) {

@@ -1,0 +1,101 @@
+// The installer's extraction, natively: the archive library loaded from a file, called as the
+// installer calls it (its option values and empty name lists) with the installer's own callbacks
+// (message log, listing, overwrite question, password).
+//
+//   unzip32_bench_driver LIBRARY ARCHIVE FOLDER [--list]
+//
+// Prints the library's status, the listing's line count and the message log's length; exits 0
+// only when the status is 0.
+
+#include "extract/zip_callbacks.h"
+#include "extract/zip_state.h"
+
+#include <dlfcn.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace fennimark::zip;
+
+struct LibraryCloser {
+    void operator()(void* library) const noexcept { dlclose(library); }
+};
+using LibraryHandle = std::unique_ptr<void, LibraryCloser>;
+
+template <typename Entry>
+Entry entry_of(void* library, const char* name)
+{
+    return reinterpret_cast<Entry>(dlsym(library, name));
+}
+
+// What the installer does before each extraction: a new line break, an empty log, no files
+// counted yet, no names in either list.
+void reset_state()
+{
+    fine_riga = L"\r\n";
+    registro_messaggi.clear();
+    numero_file = 0;
+    nomi_inclusi[0].clear();
+    nomi_esclusi[0].clear();
+}
+
+void fill_records(bool list_only, char* archive, char* folder)
+{
+    opzioni_zip = DCL{};
+    opzioni_zip.PromptToOverwrite = 1;
+    opzioni_zip.noflag = 1;
+    opzioni_zip.nvflag = list_only ? 1 : 0;
+    opzioni_zip.ndflag = 1;
+    opzioni_zip.lpszZipFN = archive;
+    opzioni_zip.lpszExtractDir = folder;
+    funzioni_utente.print = &ricevi_stampa;
+    funzioni_utente.sound = nullptr;
+    funzioni_utente.replace = &chiedi_sovrascrittura;
+    funzioni_utente.password = &chiedi_password;
+    funzioni_utente.SendApplicationMessage = &elenca_file;
+    funzioni_utente.ServCallBk = nullptr;
+    versione_dll = UzpVer2{};
+    versione_dll.structlen = sizeof(UzpVer2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const bool list_only = argc == 5 && std::strcmp(argv[4], "--list") == 0;
+    if (argc != 4 && !list_only) {
+        std::fprintf(stderr, "usage: %s LIBRARY ARCHIVE FOLDER [--list]\n", argv[0]);
+        return 2;
+    }
+    const LibraryHandle library(dlopen(argv[1], RTLD_NOW | RTLD_LOCAL));
+    if (!library) {
+        std::fprintf(stderr, "%s\n", dlerror());
+        return 2;
+    }
+    const auto version = entry_of<UzpVersion2Fn>(library.get(), "UzpVersion2");
+    const auto unzip = entry_of<Wiz_SingleEntryUnzipFn>(library.get(), "Wiz_SingleEntryUnzip");
+    if (!version || !unzip) {
+        std::fprintf(stderr, "%s lacks the library's entries\n", argv[1]);
+        return 2;
+    }
+
+    reset_state();
+    std::string archive = argv[2];
+    std::string folder = argv[3];
+    fill_records(list_only, archive.data(), folder.data());
+    std::array<char*, name_list_size> included{};
+    std::array<char*, name_list_size> excluded{};
+    version(&versione_dll);
+    codice_ritorno = unzip(0, included.data(), 0, excluded.data(), &opzioni_zip, &funzioni_utente);
+
+    std::printf("status %d, %d listing lines, %zu characters of messages\n", codice_ritorno, numero_file,
+                registro_messaggi.size());
+    if (codice_ritorno != 0)
+        std::fprintf(stderr, "%ls", registro_messaggi.c_str());
+    return codice_ritorno == 0 ? 0 : 1;
+}
