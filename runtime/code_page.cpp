@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 namespace fennimark::runtime {
 
 std::string to_ansi(std::wstring_view text)
@@ -26,15 +24,6 @@ std::wstring from_ansi(std::string_view bytes)
     std::wstring text(static_cast<std::size_t>(needed), L'\0');
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), needed);
     return text;
-}
-
-std::wstring from_ansi_until_nul(const char* bytes, std::size_t limit)
-{
-    if (bytes == nullptr)
-        return {};
-    const void* nul = std::memchr(bytes, 0, limit);
-    const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes) : limit;
-    return from_ansi(std::string_view(bytes, length));
 }
 
 }  // namespace fennimark::runtime
