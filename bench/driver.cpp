@@ -53,12 +53,7 @@ void fill_records(bool list_only, char* archive, char* folder)
     opzioni_zip.ndflag = 1;
     opzioni_zip.lpszZipFN = archive;
     opzioni_zip.lpszExtractDir = folder;
-    funzioni_utente.print = &ricevi_stampa;
-    funzioni_utente.sound = nullptr;
-    funzioni_utente.replace = &chiedi_sovrascrittura;
-    funzioni_utente.password = &chiedi_password;
-    funzioni_utente.SendApplicationMessage = &elenca_file;
-    funzioni_utente.ServCallBk = nullptr;
+    fill_callbacks();
     versione_dll = UzpVer2{};
     versione_dll.structlen = sizeof(UzpVer2);
 }

@@ -90,4 +90,15 @@ std::int32_t UZ_CALL chiedi_password(char*, std::int32_t, const char*, const cha
     return 1;
 }
 
+// Shared with the benchmark's driver, so that it measures exactly what the installer hands over.
+void fill_callbacks() noexcept
+{
+    funzioni_utente.print = &ricevi_stampa;
+    funzioni_utente.sound = nullptr;
+    funzioni_utente.replace = &chiedi_sovrascrittura;
+    funzioni_utente.password = &chiedi_password;
+    funzioni_utente.SendApplicationMessage = &elenca_file;
+    funzioni_utente.ServCallBk = nullptr;
+}
+
 }  // namespace fennimark::zip

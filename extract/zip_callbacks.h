@@ -24,4 +24,8 @@ std::int32_t UZ_CALL chiedi_sovrascrittura(char* nome) noexcept;
 std::int32_t UZ_CALL chiedi_password(char* buffer, std::int32_t dimensione, const char* richiesta,
                                      const char* nome) noexcept;
 
+// Puts these routines into funzioni_utente, the service routine and sound left out; the totals
+// after them are the library's own and are left alone.
+void fill_callbacks() noexcept;
+
 }  // namespace fennimark::zip

@@ -134,17 +134,6 @@ void fill_options(std::int16_t avviso_sovrascrittura, std::int16_t sovrascrivi_s
     opzioni_zip.fPrivilege = 0;
 }
 
-// The library's totals that follow the routines are its own and are left alone.
-void fill_callbacks() noexcept
-{
-    funzioni_utente.print = &ricevi_stampa;
-    funzioni_utente.sound = nullptr;
-    funzioni_utente.replace = &chiedi_sovrascrittura;
-    funzioni_utente.password = &chiedi_password;
-    funzioni_utente.SendApplicationMessage = &elenca_file;
-    funzioni_utente.ServCallBk = nullptr;
-}
-
 // A fixed-width text field: blanks, then one zero byte in its last place.
 template <std::size_t width>
 void fill_blank_field(char (&field)[width]) noexcept
