@@ -10,7 +10,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#include <psapi.h>
 #else
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -79,7 +82,111 @@ std::int32_t UZ_CALL record_service(const char* name, std::uint32_t)
     return active->cancel_after >= 0 && static_cast<int>(active->serviced.size()) > active->cancel_after;
 }
 
+#ifdef _WIN32
+// Paths in the form that reaches any depth.
+std::wstring long_form(const fs::path& path)
+{
+    const std::wstring full = fs::absolute(path).wstring();
+    return full.rfind(L"\\\\", 0) == 0 ? full : L"\\\\?\\" + full;
+}
+#endif
+
 }  // namespace
+
+#ifdef _WIN32
+void remove_tree(const fs::path& root)
+{
+    // Without recursion, since a tree may be thousands of folders deep: a folder is removed once a
+    // look into it finds it empty.
+    std::vector<std::wstring> folders{long_form(root)};
+    while (!folders.empty()) {
+        const std::wstring folder = folders.back();
+        bool found_folder = false;
+        WIN32_FIND_DATAW found;
+        const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                const std::wstring name = found.cFileName;
+                if (name == L"." || name == L"..")
+                    continue;
+                const std::wstring path = folder + L"\\" + name;
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                const bool is_folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                                       !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+                if (is_folder) {
+                    folders.push_back(path);
+                    found_folder = true;
+                } else if (!DeleteFileW(path.c_str())) {
+                    RemoveDirectoryW(path.c_str());  // a link to a folder
+                }
+            } while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+        if (!found_folder) {
+            RemoveDirectoryW(folder.c_str());
+            folders.pop_back();
+        }
+    }
+}
+#else
+void remove_tree(const fs::path& root)
+{
+    // Through descriptors, one folder open at a time, without recursion: a tree may be thousands of
+    // folders deep, and its paths longer than the system takes.
+    int folder = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (folder < 0) {
+        unlink(root.c_str());
+        return;
+    }
+    std::vector<std::string> names;  // from the root down to the open folder
+    for (;;) {
+        std::string sub_folder;
+        if (DIR* listing = fdopendir(dup(folder))) {
+            while (const dirent* item = readdir(listing)) {
+                const std::string name = item->d_name;
+                if (name == "." || name == "..")
+                    continue;
+                struct stat status {};
+                if (fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(status.st_mode)) {
+                    fchmodat(folder, name.c_str(), status.st_mode | S_IRWXU, 0);
+                    sub_folder = name;
+                    break;
+                }
+                unlinkat(folder, name.c_str(), 0);
+            }
+            closedir(listing);
+        }
+        if (!sub_folder.empty()) {
+            const int below = openat(folder, sub_folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (below >= 0) {
+                close(folder);
+                folder = below;
+                names.push_back(sub_folder);
+                continue;
+            }
+            unlinkat(folder, sub_folder.c_str(), AT_REMOVEDIR);
+            continue;
+        }
+        if (names.empty())
+            break;
+        const int above = openat(folder, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        close(folder);
+        if (above < 0)
+            return;
+        folder = above;
+        unlinkat(folder, names.back().c_str(), AT_REMOVEDIR);
+        names.pop_back();
+    }
+    close(folder);
+    rmdir(root.c_str());
+}
+#endif
+
+fs::path memory_folder()
+{
+    std::error_code ignored;
+    return fs::is_directory("/dev/shm", ignored) ? fs::path("/dev/shm") : fs::temp_directory_path();
+}
 
 fs::path archive(const std::string& name)
 {
@@ -100,7 +207,9 @@ std::string ansi(const fs::path& path)
 #endif
 }
 
-ScratchFolder::ScratchFolder()
+ScratchFolder::ScratchFolder() : ScratchFolder(fs::temp_directory_path()) {}
+
+ScratchFolder::ScratchFolder(const fs::path& base)
 {
     static unsigned counter = 0;
 #ifdef _WIN32
@@ -108,21 +217,14 @@ ScratchFolder::ScratchFolder()
 #else
     const auto process = getpid();
 #endif
-    path_ = fs::temp_directory_path() / ("unzip32_test_" + std::to_string(process) + "_" + std::to_string(++counter));
+    path_ = base / ("unzip32_test_" + std::to_string(process) + "_" + std::to_string(++counter));
     fs::remove_all(path_);
     fs::create_directories(path_);
 }
 
 ScratchFolder::~ScratchFolder()
 {
-    std::error_code ignored;
-    for (const auto& item : fs::recursive_directory_iterator(path_, ignored))
-        fs::permissions(item.path(), fs::perms::owner_write, fs::perm_options::add, ignored);
-#ifdef _WIN32
-    for (const auto& item : fs::recursive_directory_iterator(path_, ignored))
-        SetFileAttributesW(item.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-#endif
-    fs::remove_all(path_, ignored);
+    remove_tree(path_);
 }
 
 Unzip::Unzip(const fs::path& archive_path, const fs::path& folder)
@@ -227,5 +329,44 @@ void make_read_only(const fs::path& path, bool read_only)
                                     : fs::perms::owner_read | fs::perms::owner_write);
 #endif
 }
+
+#ifdef _WIN32
+std::uint64_t peak_memory_growth(const std::function<void()>& work)
+{
+    PROCESS_MEMORY_COUNTERS before{};
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+    work();
+    PROCESS_MEMORY_COUNTERS after{};
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+    // The peak cannot be reset here: a peak reached before `work` counts too, which only errs high.
+    return after.PeakWorkingSetSize > before.WorkingSetSize ? after.PeakWorkingSetSize - before.WorkingSetSize : 0;
+}
+#else
+namespace {
+
+// A "Vm...:" line of /proc/self/status, in bytes.
+std::uint64_t process_status(const std::string& field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field + ":", 0) == 0)
+            return std::stoull(line.substr(field.size() + 1)) * 1024;
+    }
+    throw std::runtime_error("no " + field + " in /proc/self/status");
+}
+
+}  // namespace
+
+std::uint64_t peak_memory_growth(const std::function<void()>& work)
+{
+    // Writing 5 there starts the peak afresh from what the process holds now.
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const std::uint64_t before = process_status("VmRSS");
+    work();
+    const std::uint64_t peak = process_status("VmHWM");
+    return peak > before ? peak - before : 0;
+}
+#endif
 
 }  // namespace unzip32_test

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -20,10 +21,19 @@ namespace fs = std::filesystem;
 // An archive made at build time by make_archives.py.
 fs::path archive(const std::string& name);
 
+// A folder in memory where the system has one (/dev/shm), else the temporary folder: for tests
+// whose figures the disk's speed must not blur.
+fs::path memory_folder();
+
+// Removes `root` with all it holds, however deep (read-only files included).
+void remove_tree(const fs::path& root);
+
 // A folder of its own for one test, removed afterwards with all it holds.
 class ScratchFolder {
 public:
+    // In the system's temporary folder, or below `base`.
     ScratchFolder();
+    explicit ScratchFolder(const fs::path& base);
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
@@ -95,5 +105,8 @@ std::vector<std::string> tree(const fs::path& folder);
 void set_modified(const fs::path& path, std::int64_t seconds_since_1970);
 std::int64_t modified(const fs::path& path);
 void make_read_only(const fs::path& path, bool read_only);
+
+// How far the process's peak memory (resident) rose above what it held before `work` ran.
+std::uint64_t peak_memory_growth(const std::function<void()>& work);
 
 }  // namespace unzip32_test

@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace unzip32 {
@@ -40,6 +39,8 @@ private:
 
     // The folder that holds the first `depth` components of `name`, made where missing.
     Folder folder_for(const SafeName& name, std::size_t depth);
+    // False (message and status given) when the entry cannot fit on the disk that holds `folder`.
+    bool fits_on_disk(const EntryInfo& entry, const NativeString& folder, const std::string& shown);
     void extract_folder(const SafeName& name);
     void extract_file(const EntryInfo& entry, const SafeName& name);
     // Lets the writes of earlier entries to any path `name` leads through end first.
@@ -52,7 +53,10 @@ private:
     const RunContext& run_;
     const std::vector<std::uint64_t>& data_offsets_;
     NativeString target_;
-    std::unordered_set<NativeString> ready_folders_;
+    // The folders of the last path made ready, from the target down, each one known to be a folder.
+    // Only one path is kept, so that memory does not grow with every folder made: entries mostly
+    // come folder by folder, and any other folder is simply looked at again.
+    std::vector<NativeString> ready_folders_;
     ReplacePolicy replace_policy_;
     OrderedWrites writes_;
 };

@@ -20,6 +20,18 @@ inline constexpr NativeChar path_separator = '/';
 
 NativeString join_path(const NativeString& folder, const NativeString& name);
 
+// Adds `name` below the folder `path`, in place: a deep path is built in time linear in its length.
+inline void append_component(NativeString& path, const NativeString& name)
+{
+    if (!path.empty() && path.back() != path_separator)
+        path += path_separator;
+    path += name;
+}
+
+// The path as the file system compares names, so that two names for one file give the same text:
+// on Windows upper-cased as the file system folds case (non-ASCII letters too), elsewhere as it is.
+NativeString comparable_path(const NativeString& path);
+
 // The folder as every later call should name it: absolute on Windows (in the form that lifts the
 // MAX_PATH limit); the current folder when `folder` is empty.
 NativeString usable_folder_path(const NativeString& folder);

@@ -1,0 +1,49 @@
+// Archives made to cost time or memory out of all proportion to their size: names of 65,535
+// bytes, and folders nested some two thousand deep, entry after entry.
+
+#include "unzip_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace unzip32_test {
+namespace {
+
+constexpr std::uint64_t mib = 1024 * 1024;
+
+// The sanitizers slow every allocation and copy several times over: the bound stays far below what
+// work growing with the square of a name's length takes (about a minute), above what they cost.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr auto long_names_bound = std::chrono::seconds(8);
+#else
+constexpr auto long_names_bound = std::chrono::seconds(2);
+#endif
+
+TEST(Scale, LongNamesTakeTimeInProportionToTheirLength)
+{
+    ScratchFolder target(memory_folder());
+    Unzip unzip(archive("long_names.zip"), target.path());
+    unzip.workers = 2;  // writes under way, so that every entry's path is checked against them
+    unzip.options.fQuiet = 1;
+    const auto start = std::chrono::steady_clock::now();
+    unzip.run();  // how deep a folder may be differs between systems: the status does too
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(elapsed, long_names_bound);
+    EXPECT_EQ(read_file(target / "ordinary.txt"), "ordinary\n");
+}
+
+TEST(Scale, DeepFoldersKeepMemoryBounded)
+{
+    ScratchFolder target(memory_folder());
+    Unzip unzip(archive("deep_folders.zip"), target.path());
+    unzip.options.fQuiet = 1;
+    std::int32_t status = -1;
+    const std::uint64_t growth = peak_memory_growth([&] { status = unzip.run(); });
+    EXPECT_EQ(status, UZ_OK);
+    EXPECT_TRUE(unzip.lines.empty());
+    EXPECT_LT(growth, 32 * mib);
+}
+
+}  // namespace
+}  // namespace unzip32_test
