@@ -12,8 +12,6 @@
 #include <windows.h>
 #include <psapi.h>
 #else
-#include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -82,105 +80,7 @@ std::int32_t UZ_CALL record_service(const char* name, std::uint32_t)
     return active->cancel_after >= 0 && static_cast<int>(active->serviced.size()) > active->cancel_after;
 }
 
-#ifdef _WIN32
-// Paths in the form that reaches any depth.
-std::wstring long_form(const fs::path& path)
-{
-    const std::wstring full = fs::absolute(path).wstring();
-    return full.rfind(L"\\\\", 0) == 0 ? full : L"\\\\?\\" + full;
-}
-#endif
-
 }  // namespace
-
-#ifdef _WIN32
-void remove_tree(const fs::path& root)
-{
-    // Without recursion, since a tree may be thousands of folders deep: a folder is removed once a
-    // look into it finds it empty.
-    std::vector<std::wstring> folders{long_form(root)};
-    while (!folders.empty()) {
-        const std::wstring folder = folders.back();
-        bool found_folder = false;
-        WIN32_FIND_DATAW found;
-        const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = found.cFileName;
-                if (name == L"." || name == L"..")
-                    continue;
-                const std::wstring path = folder + L"\\" + name;
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                const bool is_folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                                       !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
-                if (is_folder) {
-                    folders.push_back(path);
-                    found_folder = true;
-                } else if (!DeleteFileW(path.c_str())) {
-                    RemoveDirectoryW(path.c_str());  // a link to a folder
-                }
-            } while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        if (!found_folder) {
-            RemoveDirectoryW(folder.c_str());
-            folders.pop_back();
-        }
-    }
-}
-#else
-void remove_tree(const fs::path& root)
-{
-    // Through descriptors, one folder open at a time, without recursion: a tree may be thousands of
-    // folders deep, and its paths longer than the system takes.
-    int folder = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (folder < 0) {
-        unlink(root.c_str());
-        return;
-    }
-    std::vector<std::string> names;  // from the root down to the open folder
-    for (;;) {
-        std::string sub_folder;
-        if (DIR* listing = fdopendir(dup(folder))) {
-            while (const dirent* item = readdir(listing)) {
-                const std::string name = item->d_name;
-                if (name == "." || name == "..")
-                    continue;
-                struct stat status {};
-                if (fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(status.st_mode)) {
-                    fchmodat(folder, name.c_str(), status.st_mode | S_IRWXU, 0);
-                    sub_folder = name;
-                    break;
-                }
-                unlinkat(folder, name.c_str(), 0);
-            }
-            closedir(listing);
-        }
-        if (!sub_folder.empty()) {
-            const int below = openat(folder, sub_folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            if (below >= 0) {
-                close(folder);
-                folder = below;
-                names.push_back(sub_folder);
-                continue;
-            }
-            unlinkat(folder, sub_folder.c_str(), AT_REMOVEDIR);
-            continue;
-        }
-        if (names.empty())
-            break;
-        const int above = openat(folder, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        close(folder);
-        if (above < 0)
-            return;
-        folder = above;
-        unlinkat(folder, names.back().c_str(), AT_REMOVEDIR);
-        names.pop_back();
-    }
-    close(folder);
-    rmdir(root.c_str());
-}
-#endif
 
 fs::path memory_folder()
 {
@@ -205,26 +105,6 @@ std::string ansi(const fs::path& path)
 #else
     return path.string();
 #endif
-}
-
-ScratchFolder::ScratchFolder() : ScratchFolder(fs::temp_directory_path()) {}
-
-ScratchFolder::ScratchFolder(const fs::path& base)
-{
-    static unsigned counter = 0;
-#ifdef _WIN32
-    const auto process = GetCurrentProcessId();
-#else
-    const auto process = getpid();
-#endif
-    path_ = base / ("unzip32_test_" + std::to_string(process) + "_" + std::to_string(++counter));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    remove_tree(path_);
 }
 
 Unzip::Unzip(const fs::path& archive_path, const fs::path& folder)

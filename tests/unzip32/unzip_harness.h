@@ -2,6 +2,7 @@
 // Calling the archive library as its callers do: an option record, a callback record whose
 // routines record everything the library says and answer its questions, and scratch folders.
 
+#include "tests/support/temp_folder.h"
 #include "unzip32/include/unzip32.h"
 
 #include <atomic>
@@ -25,25 +26,7 @@ fs::path archive(const std::string& name);
 // whose figures the disk's speed must not blur.
 fs::path memory_folder();
 
-// Removes `root` with all it holds, however deep (read-only files included).
-void remove_tree(const fs::path& root);
-
-// A folder of its own for one test, removed afterwards with all it holds.
-class ScratchFolder {
-public:
-    // In the system's temporary folder, or below `base`.
-    ScratchFolder();
-    explicit ScratchFolder(const fs::path& base);
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const fs::path& path() const { return path_; }
-    fs::path operator/(const fs::path& name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
+using ScratchFolder = fennimark::testing::TempFolder;
 
 struct ListedEntry {
     std::uint32_t size, compressed_size, factor, month, day, year, hour, minute;
