@@ -70,19 +70,27 @@ void Extraction::extract(const EntryInfo& entry)
                                                     change_text(name));
         run_.status.note(UZ_WARNING);
     }
-    wait_for_earlier_writes(name);
+    const NativeString path = path_of(name);
+    writes_.wait_for_writes_on_the_way_to(path);
+    // Such a path cannot be handed to the system at all: its folders are not made in vain.
+    if (path.size() > longest_path) {
+        run_.messages.say(MessageKind::warning, "error: " + name.joined() +
+                                                    " cannot be written: its path is longer than the system allows");
+        run_.status.note(UZ_DISK_FULL);
+        return;
+    }
     if (name.is_folder)
         extract_folder(name);
     else
         extract_file(entry, name);
 }
 
-void Extraction::wait_for_earlier_writes(const SafeName& name)
+NativeString Extraction::path_of(const SafeName& name) const
 {
     NativeString path = target_;
     for (const std::string& component : name.components)
         append_component(path, native_from_utf8(component));
-    writes_.wait_for_writes_on_the_way_to(path);
+    return path;
 }
 
 Extraction::Folder Extraction::folder_for(const SafeName& name, std::size_t depth)

@@ -43,8 +43,8 @@ private:
     bool fits_on_disk(const EntryInfo& entry, const NativeString& folder, const std::string& shown);
     void extract_folder(const SafeName& name);
     void extract_file(const EntryInfo& entry, const SafeName& name);
-    // Lets the writes of earlier entries to any path `name` leads through end first.
-    void wait_for_earlier_writes(const SafeName& name);
+    // Where `name` lands, built in time linear in its length.
+    NativeString path_of(const SafeName& name) const;
     void report_write(const WriteResult& result, const std::string& shown, bool replaced);
     std::optional<std::string> password_for(const EntryInfo& entry, const std::string& shown);
     void report_failure(const ReadResult& result, const std::string& shown);

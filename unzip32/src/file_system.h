@@ -4,6 +4,8 @@
 
 #include "native_text.h"
 
+#include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -16,6 +18,13 @@ namespace unzip32 {
 inline constexpr NativeChar path_separator = L'\\';
 #else
 inline constexpr NativeChar path_separator = '/';
+#endif
+
+// The longest path the system takes, in characters: the "\\?\" form's limit on Windows.
+#ifdef _WIN32
+inline constexpr std::size_t longest_path = 32767;
+#else
+inline constexpr std::size_t longest_path = PATH_MAX - 1;
 #endif
 
 NativeString join_path(const NativeString& folder, const NativeString& name);
