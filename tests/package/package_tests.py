@@ -289,8 +289,11 @@ class Signed(Workspace):
                 self.expect_refused(result, out, words)
 
 
-@unittest.skipUnless(os.environ.get("PACKAGE_TESTS_WINE"), "runs only with --wine, in a Wine environment")
 class UnderWine(Workspace):
+    def setUp(self):
+        if not WINE_DRIVER:
+            self.skipTest("runs only with --wine, in a Wine environment")
+
     def test_signed_program_of_a_packaged_folder_installs(self):
         drive_c = Path(os.environ["WINEPREFIX"]) / "drive_c"
         patch, install = drive_c / "package-test-patch", drive_c / "package-test" / "Fennimark"
@@ -323,5 +326,4 @@ if __name__ == "__main__":
         at = sys.argv.index("--wine")
         WINE_DRIVER = sys.argv[at + 1]
         del sys.argv[at:at + 2]
-        os.environ["PACKAGE_TESTS_WINE"] = "1"
     unittest.main(verbosity=2)

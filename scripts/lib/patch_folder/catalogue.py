@@ -72,7 +72,11 @@ def check_catalogue(folder):
                 report(parts + [child.name.decode("utf-8", "surrogateescape")], "its name is not valid UTF-8")
                 continue
             here = parts + [name]
-            mode = child.stat(follow_symlinks=False).st_mode
+            try:
+                mode = child.stat(follow_symlinks=False).st_mode
+            except OSError as error:
+                report(here, f"cannot be read ({error.strerror})")
+                continue
             if stat.S_ISLNK(mode):
                 report(here, "is a link; the catalogue may hold only folders and plain files")
                 continue
