@@ -94,7 +94,7 @@ def verifies(path, authority):
 
 
 class Workspace(unittest.TestCase):
-    """A private folder per test class, with the sample catalogue and two certificates."""
+    """A private folder per test class, with the sample catalogue and a certificate."""
 
     @classmethod
     def setUpClass(cls):
