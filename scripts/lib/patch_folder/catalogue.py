@@ -94,7 +94,7 @@ def check_catalogue(folder):
             too_long = not length_checked and windows_length(path_below_install) > LONGEST_PATH
             if too_long:
                 report(here, f"is {windows_length(path_below_install)} characters long below the install "
-                             f"folder ({path_below_install}); at most {LONGEST_PATH} are allowed")
+                             f"folder ({shown(path_below_install)}); at most {LONGEST_PATH} are allowed")
             archive_name = "/".join([TOP] + here)
             if stat.S_ISDIR(mode):
                 entries.append(Entry(archive_name + "/", child.path, True))
