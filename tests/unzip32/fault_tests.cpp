@@ -124,7 +124,7 @@ TEST(DiskFull, FilesStillBeingWrittenCountAgainstTheFreeSpace)
 
     Unzip unzip(archive("in_flight.zip"), target);
     unzip.workers = 3;
-    unzip.routines.ServCallBk = nullptr;  // it would have every write end before the next entry
+    unzip.routines.ServCallBk = nullptr;  // as the installer calls it
     EXPECT_EQ(unzip.run(), UZ_DISK_FULL);
     EXPECT_EQ(tree(target), Names{"a.bin"});
     EXPECT_EQ(fs::file_size(target / "a.bin"), 20 * mib);

@@ -43,8 +43,8 @@ TEST(Scale, LongNamesTakeTimeInProportionToTheirLength)
 {
     ScratchFolder target(memory_folder());
     Unzip unzip(archive("long_names.zip"), target.path());
-    // Writes under way, so that every entry's path is checked against them (the service routine
-    // would have every write end before the next entry).
+    // Writes under way, so that every entry's path is checked against them; no service routine, as
+    // the installer calls it.
     unzip.workers = 2;
     unzip.routines.ServCallBk = nullptr;
     unzip.options.fQuiet = 1;

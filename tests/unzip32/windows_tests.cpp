@@ -43,7 +43,7 @@ TEST(WindowsNames, NamesDifferingOnlyInCaseAreOneFileAndTheLaterWins)
     ScratchFolder target;
     Unzip unzip(archive("case_pair.zip"), target.path());
     unzip.workers = 2;
-    unzip.routines.ServCallBk = nullptr;  // it would have every write end before the next entry
+    unzip.routines.ServCallBk = nullptr;  // as the installer calls it
     EXPECT_EQ(unzip.run(), UZ_OK);
     std::vector<fs::path> files;
     for (const auto& item : fs::directory_iterator(target.path()))
