@@ -49,6 +49,7 @@ TEST(WindowsNames, NamesDifferingOnlyInCaseAreOneFileAndTheLaterWins)
     for (const auto& item : fs::directory_iterator(target.path()))
         files.push_back(item.path());
     ASSERT_EQ(files.size(), 1u);
+    ASSERT_EQ(fs::file_size(files[0]), 5u) << "the earlier, larger entry is what was left";
     EXPECT_EQ(read_file(files[0]), "tiny\n");
 }
 
