@@ -139,5 +139,20 @@ TEST(WindowEnd, AnEndDuringTheWorkClosesTheWindowWithItsExitCode)
     EXPECT_EQ(form.exit_code(), 1);
 }
 
+TEST(WindowEnd, ClosingIsIgnoredWhileTheWorkRunsAndObeyedAfterIt)
+{
+    Form1 form;
+    bool open_after_close = false;
+    form.set_activation_handler([&] {
+        SendMessageW(form.window(), WM_CLOSE, 0, 0);
+        open_after_close = form.window() != nullptr && IsWindow(form.window());
+    });
+    form.create(GetModuleHandleW(nullptr));
+    form.show();
+    ASSERT_TRUE(testing::pump_messages_until([&] { return open_after_close; }, 5000));
+    SendMessageW(form.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(form.window(), nullptr);
+}
+
 }  // namespace
 }  // namespace fennimark
