@@ -17,16 +17,38 @@ namespace fennimark::e2e {
 
 namespace {
 
-PROCESS_INFORMATION start_installer(const std::wstring& folder)
+// This process's environment with one variable set to `value`, as CreateProcessW takes it.
+std::wstring environment_with(const std::wstring& name, const std::wstring& value)
 {
-    std::wstring command = L"\"" + folder + L"\\fennimark_patch.exe\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &started))
-        throw std::runtime_error("cannot start the installer");
-    return started;
+    std::wstring block;
+    wchar_t* current = GetEnvironmentStringsW();
+    for (const wchar_t* entry = current; *entry; entry += wcslen(entry) + 1) {
+        const std::wstring text = entry;
+        if (_wcsnicmp(text.c_str(), (name + L"=").c_str(), name.size() + 1) != 0)
+            block += text + L'\0';
+    }
+    FreeEnvironmentStringsW(current);
+    return block + name + L"=" + value + L'\0' + L'\0';
+}
+
+std::wstring variable(const wchar_t* name)
+{
+    wchar_t value[4096] = {};
+    const DWORD length = GetEnvironmentVariableW(name, value, 4096);
+    return length > 0 && length < 4096 ? value : L"";
+}
+
+// Dates in the ledger are written in the user's short format; the scenarios fix it to one they
+// can spell themselves.
+void use_iso_short_dates()
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\International", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot open the user's international settings");
+    const wchar_t format[] = L"yyyy-MM-dd";
+    RegSetValueExW(key, L"sShortDate", 0, REG_SZ, reinterpret_cast<const BYTE*>(format), sizeof format);
+    RegCloseKey(key);
 }
 
 std::wstring programs_folder()
@@ -60,6 +82,7 @@ const std::wstring Machine::system32 = L"C:\\windows\\system32";
 
 Machine::Machine()
 {
+    use_iso_short_dates();
     reset();
     testing::make_folder(L"C:\\e2e");
     testing::make_folder(patch_folder);
@@ -121,9 +144,26 @@ void Machine::put_old_catalogue(const std::wstring& folder)
     testing::write_file(folder + L"\\catalogo\\vecchie\\old.html", "old page");
 }
 
+PROCESS_INFORMATION Machine::start_installer() const
+{
+    std::wstring command = L"\"" + patch_folder + L"\\fennimark_patch.exe\"";
+    std::wstring environment;
+    if (without_script_objects_) {
+        const std::wstring overrides = variable(L"WINEDLLOVERRIDES");
+        environment = environment_with(L"WINEDLLOVERRIDES", overrides + (overrides.empty() ? L"" : L";") + L"scrrun=");
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                        environment.empty() ? nullptr : environment.data(), patch_folder.c_str(), &startup, &started))
+        throw std::runtime_error("cannot start the installer");
+    return started;
+}
+
 InstallerRun Machine::run_installer(const std::function<void(const testing::SeenBox&)>& on_box)
 {
-    const PROCESS_INFORMATION started = start_installer(patch_folder);
+    const PROCESS_INFORMATION started = start_installer();
     runtime::KernelHandle process(started.hProcess);
     runtime::KernelHandle thread(started.hThread);
 
@@ -145,7 +185,7 @@ InstallerRun Machine::run_installer(const std::function<void(const testing::Seen
 
 bool Machine::kill_installer_when(const std::function<bool()>& moment)
 {
-    const PROCESS_INFORMATION started = start_installer(patch_folder);
+    const PROCESS_INFORMATION started = start_installer();
     runtime::KernelHandle process(started.hProcess);
     runtime::KernelHandle thread(started.hThread);
     const ULONGLONG give_up = GetTickCount64() + 60000;

@@ -5,6 +5,8 @@
 
 #include "tests/support/box_watcher.h"
 
+#include <windows.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -36,6 +38,10 @@ public:
     // An old catalogue of two files and a sub-folder.
     void put_old_catalogue(const std::wstring& folder = install_folder);
 
+    // The installer's later runs find no "Scripting.FileSystemObject", as on machines where it is
+    // unregistered: Wine is told to load no scrrun.dll for them.
+    void remove_script_objects() { without_script_objects_ = true; }
+
     // Starts the installer from its folder, answers every box with its first button, and waits
     // for the end. `on_box` sees each box before it is answered.
     InstallerRun run_installer(const std::function<void(const testing::SeenBox&)>& on_box = {});
@@ -52,6 +58,9 @@ public:
 
 private:
     void reset();
+    PROCESS_INFORMATION start_installer() const;
+
+    bool without_script_objects_ = false;
 };
 
 }  // namespace fennimark::e2e
