@@ -17,25 +17,23 @@ namespace fennimark::e2e {
 
 namespace {
 
-// This process's environment with one variable set to `value`, as CreateProcessW takes it.
-std::wstring environment_with(const std::wstring& name, const std::wstring& value)
-{
-    std::wstring block;
-    wchar_t* current = GetEnvironmentStringsW();
-    for (const wchar_t* entry = current; *entry; entry += wcslen(entry) + 1) {
-        const std::wstring text = entry;
-        if (_wcsnicmp(text.c_str(), (name + L"=").c_str(), name.size() + 1) != 0)
-            block += text + L'\0';
-    }
-    FreeEnvironmentStringsW(current);
-    return block + name + L"=" + value + L'\0' + L'\0';
-}
+// Wine's own setting for one program: load no scrrun.dll, the library of the script objects. Its
+// environment variable would not reach a program this one starts.
+constexpr wchar_t installer_overrides[] = L"Software\\Wine\\AppDefaults\\fennimark_patch.exe\\DllOverrides";
 
-std::wstring variable(const wchar_t* name)
+void set_script_objects_for_installer(bool present)
 {
-    wchar_t value[4096] = {};
-    const DWORD length = GetEnvironmentVariableW(name, value, 4096);
-    return length > 0 && length < 4096 ? value : L"";
+    if (present) {
+        RegDeleteTreeW(HKEY_CURRENT_USER, installer_overrides);
+        return;
+    }
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, installer_overrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot set the installer's library overrides");
+    const wchar_t disabled[] = L"";
+    RegSetValueExW(key, L"scrrun", 0, REG_SZ, reinterpret_cast<const BYTE*>(disabled), sizeof disabled);
+    RegCloseKey(key);
 }
 
 // Dates in the ledger are written in the user's short format; the scenarios fix it to one they
@@ -94,8 +92,14 @@ Machine::~Machine()
     reset();
 }
 
+void Machine::remove_script_objects()
+{
+    set_script_objects_for_installer(false);
+}
+
 void Machine::reset()
 {
+    set_script_objects_for_installer(true);
     testing::remove_tree(L"C:\\e2e");
     testing::remove_tree(start_menu_folder());
     testing::remove_tree(system32 + L"\\zip32.dll");
@@ -147,16 +151,11 @@ void Machine::put_old_catalogue(const std::wstring& folder)
 PROCESS_INFORMATION Machine::start_installer() const
 {
     std::wstring command = L"\"" + patch_folder + L"\\fennimark_patch.exe\"";
-    std::wstring environment;
-    if (without_script_objects_) {
-        const std::wstring overrides = variable(L"WINEDLLOVERRIDES");
-        environment = environment_with(L"WINEDLLOVERRIDES", overrides + (overrides.empty() ? L"" : L";") + L"scrrun=");
-    }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                        environment.empty() ? nullptr : environment.data(), patch_folder.c_str(), &startup, &started))
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, patch_folder.c_str(), &startup,
+                        &started))
         throw std::runtime_error("cannot start the installer");
     return started;
 }

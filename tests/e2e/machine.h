@@ -39,8 +39,8 @@ public:
     void put_old_catalogue(const std::wstring& folder = install_folder);
 
     // The installer's later runs find no "Scripting.FileSystemObject", as on machines where it is
-    // unregistered: Wine is told to load no scrrun.dll for them.
-    void remove_script_objects() { without_script_objects_ = true; }
+    // unregistered: Wine is told to load no scrrun.dll for them, until the machine is reset.
+    void remove_script_objects();
 
     // Starts the installer from its folder, answers every box with its first button, and waits
     // for the end. `on_box` sees each box before it is answered.
@@ -59,8 +59,6 @@ public:
 private:
     void reset();
     PROCESS_INFORMATION start_installer() const;
-
-    bool without_script_objects_ = false;
 };
 
 }  // namespace fennimark::e2e
