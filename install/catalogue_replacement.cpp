@@ -61,7 +61,8 @@ void Form1::correzione_path(const std::wstring& Path)
         refuse_missing_catalogue();
     // The library's 8-bit interface gets each path in a form that names the same place.
     const std::wstring library_folder = runtime::path_for_ansi_interface(install_folder);
-    const std::wstring library_archive = runtime::path_for_ansi_interface(runtime::program_folder()) + L"\\catalogo.zip";
+    const std::wstring library_archive =
+        runtime::path_for_ansi_interface(runtime::program_folder()) + L"\\catalogo.zip";
 
     CatalogueSwap swap(install_folder, PATCH_NUMBER);
     swap.recover_interrupted_run();
@@ -77,8 +78,8 @@ void Form1::correzione_path(const std::wstring& Path)
     const std::int16_t ask_before_overwriting = 1, overwrite = 1, list_only = 0, keep_folders = 1;
     const std::int32_t included = 0, excluded = 0;
     try {
-        zip::estrai_archivio(library_archive, library_folder, ask_before_overwriting, overwrite, list_only, keep_folders,
-                             included, excluded);
+        zip::estrai_archivio(library_archive, library_folder, ask_before_overwriting, overwrite, list_only,
+                             keep_folders, included, excluded);
     } catch (...) {
         swap.roll_back();
         throw;

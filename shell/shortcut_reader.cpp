@@ -68,7 +68,8 @@ truth leggi_collegamento(const std::wstring& link_path, std::wstring& percorso, 
             return link->GetPath(buffer, size, &find_data, SLGP_UNCPRIORITY);
         }))
         return False;
-    if (!read_field(cartella_lavoro, [&](wchar_t* buffer, int size) { return link->GetWorkingDirectory(buffer, size); }))
+    if (!read_field(cartella_lavoro,
+                    [&](wchar_t* buffer, int size) { return link->GetWorkingDirectory(buffer, size); }))
         return False;
     if (!read_field(argomenti, [&](wchar_t* buffer, int size) { return link->GetArguments(buffer, size); }))
         return False;
