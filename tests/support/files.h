@@ -1,24 +1,12 @@
 #pragma once
-// Real files for the tests: a temporary folder that is removed afterwards, and whole-file helpers.
+// Real files for the tests: whole-file and folder helpers.
+
+#include "tests/support/temp_folder.h"
 
 #include <string>
 #include <vector>
 
 namespace fennimark::testing {
-
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::wstring& path() const { return path_; }
-    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
-
-private:
-    std::wstring path_;
-};
 
 void write_file(const std::wstring& path, const std::string& bytes);
 std::string read_file(const std::wstring& path);
@@ -35,6 +23,9 @@ void make_unix_link(const std::wstring& link, const std::wstring& target);
 void remove_unix_link(const std::wstring& link);
 // UTF-8, for test messages.
 std::string narrow(const std::wstring& text);
+// A file of the build, given as a Linux path, as the Windows programs see it (Wine shows the
+// Linux root as drive Z:).
+std::wstring from_build(const std::wstring& linux_path);
 // The names in a folder and below it, relative to it, with backslashes, sorted; folders end in "\".
 std::vector<std::wstring> list_tree(const std::wstring& path);
 
