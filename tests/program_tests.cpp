@@ -1,5 +1,6 @@
 // The real program, started as a user starts it, in a prefix without the catalogue.
 
+#include "runtime/handles.h"
 #include "tests/support/box_watcher.h"
 #include "tests/support/files.h"
 #include "tests/support/process.h"
@@ -50,7 +51,7 @@ TEST(Program, WithoutTheCataloguePlacesTheLibrariesRefusesAndExitsWithOne)
 // The version record and the icon, as Windows reads them from the file.
 TEST(Program, CarriesItsItalianVersionRecordAndItsIcon)
 {
-    const std::wstring program = built_program();
+    const std::wstring program = testing::from_build(FENNIMARK_PROGRAM);
     DWORD ignored = 0;
     std::vector<BYTE> record(GetFileVersionInfoSizeW(program.c_str(), &ignored));
     ASSERT_FALSE(record.empty());

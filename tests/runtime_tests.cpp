@@ -195,7 +195,7 @@ TEST(FolderTree, ALinkIsRemovedAsALinkAndNothingBehindItChanges)
             testing::write_file(folder / L"tree\\mine.txt", "x");
             const std::wstring link = folder / link_name;
             testing::make_unix_link(link, folder / L"outside");
-            const std::wstring removed = link_name == std::wstring(L"link") ? link : folder / L"tree";
+            const std::wstring removed = link_name == std::wstring(L"link") ? link : (folder / L"tree").wstring();
             try {
                 runtime::remove_folder_tree(removed, force);
                 EXPECT_FALSE(testing::folder_exists(link));

@@ -214,7 +214,7 @@ TEST_F(ZipDriver, TheInstallerListsThenResetsTheStateThenExtracts)
     script.listed_name = "catalogo/index.html";
     stand_in.script(script);
 
-    std::wstring field = install_folder.path() + L'\0';
+    std::wstring field = install_folder.path().wstring() + L'\0';
     field.resize(255, L' ');
     Form1 form;
     form.correzione_path(field);
