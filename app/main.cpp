@@ -3,6 +3,7 @@
 
 #include "app/form1.h"
 #include "app/single_instance.h"
+#include "app/window_reporter.h"
 #include "runtime/com.h"
 #include "runtime/program_end.h"
 
@@ -13,6 +14,10 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     fennimark::runtime::ComApartment apartment;
+    fennimark::Form1 form;
+    fennimark::WindowReporter reporter(form, nullptr);
+    const fennimark::runtime::ScopedReporter reporting(reporter);
+
     // Before the window is shown, and so before the libraries are copied.
     std::optional<fennimark::SingleInstance> single_copy;
     const int alone = fennimark::runtime::run_guarded([&] {
@@ -23,7 +28,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     if (alone != fennimark::runtime::still_running)
         return alone;
 
-    fennimark::Form1 form;
     const int start = fennimark::runtime::run_guarded([&] {
         form.create(instance);
         form.set_quit_on_destroy(true);

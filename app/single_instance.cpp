@@ -2,6 +2,7 @@
 
 #include "runtime/error_report.h"
 #include "runtime/message_box.h"
+#include "runtime/reporter.h"
 #include "runtime/program_end.h"
 #include "runtime/run_time_error.h"
 
@@ -25,8 +26,8 @@ SingleInstance::SingleInstance()
 
 void refuse_second_copy()
 {
-    runtime::message_box(L"L'installazione della patch 8 è già in corso.", runtime::box_style::information,
-                         runtime::installer_title);
+    runtime::tell(L"L'installazione della patch 8 è già in corso.", runtime::box_style::information,
+                  runtime::installer_title);
     runtime::end_program(runtime::exit_code::refused);
 }
 

@@ -3,6 +3,7 @@
 #include "runtime/error_report.h"
 #include "runtime/message_box.h"
 #include "runtime/program_end.h"
+#include "runtime/reporter.h"
 #include "runtime/text.h"
 
 namespace fennimark {
@@ -33,8 +34,8 @@ bool is_absolute_folder(const std::wstring& folder)
 
 void refuse_missing_catalogue()
 {
-    runtime::message_box(L"Non hai installato il catalogo. La patch non può essere creata",
-                         runtime::box_style::critical, runtime::installer_title);
+    runtime::tell(L"Non hai installato il catalogo. La patch non può essere creata", runtime::box_style::critical,
+                  runtime::installer_title);
     runtime::end_program(runtime::exit_code::refused);
 }
 
