@@ -2,11 +2,14 @@
 // becomes active, and runs the window's events until the window closes.
 
 #include "app/form1.h"
+#include "app/single_instance.h"
 #include "app/window_reporter.h"
 #include "runtime/com.h"
 #include "runtime/program_end.h"
 
 #include <windows.h>
+
+#include <optional>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
@@ -14,6 +17,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     fennimark::Form1 form;
     fennimark::WindowReporter reporter(form, nullptr);
     const fennimark::runtime::ScopedReporter reporting(reporter);
+
+    // Before the window is shown, and so before the libraries are copied.
+    std::optional<fennimark::SingleInstance> single_copy;
+    const int alone = fennimark::runtime::run_guarded([&] {
+        single_copy.emplace();
+        if (!single_copy->first())
+            fennimark::refuse_second_copy();
+    });
+    if (alone != fennimark::runtime::still_running)
+        return alone;
+
     const int start = fennimark::runtime::run_guarded([&] {
         form.create(instance);
         form.set_quit_on_destroy(true);

@@ -16,6 +16,38 @@ namespace fennimark::e2e {
 
 namespace {
 
+// Wine's own setting for one program: load no scrrun.dll, the library of the script objects. Its
+// environment variable would not reach a program this one starts.
+constexpr wchar_t installer_overrides[] = L"Software\\Wine\\AppDefaults\\fennimark_patch.exe\\DllOverrides";
+
+void set_script_objects_for_installer(bool present)
+{
+    if (present) {
+        RegDeleteTreeW(HKEY_CURRENT_USER, installer_overrides);
+        return;
+    }
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, installer_overrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot set the installer's library overrides");
+    const wchar_t disabled[] = L"";
+    RegSetValueExW(key, L"scrrun", 0, REG_SZ, reinterpret_cast<const BYTE*>(disabled), sizeof disabled);
+    RegCloseKey(key);
+}
+
+// Dates in the ledger are written in the user's short format; the scenarios fix it to one they
+// can spell themselves.
+void use_iso_short_dates()
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\International", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot open the user's international settings");
+    const wchar_t format[] = L"yyyy-MM-dd";
+    RegSetValueExW(key, L"sShortDate", 0, REG_SZ, reinterpret_cast<const BYTE*>(format), sizeof format);
+    RegCloseKey(key);
+}
+
 testing::Process start_installer(const std::wstring& folder)
 {
     return testing::Process(folder + L"\\fennimark_patch.exe", folder);
@@ -34,6 +66,7 @@ const std::wstring Machine::install_folder = L"C:\\e2e\\Fennimark";
 
 Machine::Machine()
 {
+    use_iso_short_dates();
     reset();
     testing::make_folder(L"C:\\e2e");
     testing::make_folder(patch_folder);
@@ -45,8 +78,14 @@ Machine::~Machine()
     reset();
 }
 
+void Machine::remove_script_objects()
+{
+    set_script_objects_for_installer(false);
+}
+
 void Machine::reset()
 {
+    set_script_objects_for_installer(true);
     testing::remove_tree(L"C:\\e2e");
     testing::remove_tree(start_menu_folder());
     for (const auto& folder : {testing::native_system32(), std::wstring(L"C:\\windows\\syswow64")}) {

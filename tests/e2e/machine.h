@@ -5,6 +5,8 @@
 
 #include "tests/support/box_watcher.h"
 
+#include <windows.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -34,6 +36,10 @@ public:
     void put_ledger(const std::string& content, const std::wstring& folder = install_folder);
     // An old catalogue of two files and a sub-folder.
     void put_old_catalogue(const std::wstring& folder = install_folder);
+
+    // The installer's later runs find no "Scripting.FileSystemObject", as on machines where it is
+    // unregistered: Wine is told to load no scrrun.dll for them, until the machine is reset.
+    void remove_script_objects();
 
     // Starts the installer from its folder, answers every box with its first button, and waits
     // for the end. `on_box` sees each box before it is answered.
