@@ -33,11 +33,21 @@ void reset_extraction_state()
     runtime::end_program(runtime::exit_code::extraction_failed);
 }
 
+// The library's status, then every message it printed, one log line each.
+void note_extraction(const std::wstring& archive, const std::wstring& install_folder)
+{
+    runtime::note(L"Estrazione di " + archive + L" in " + install_folder + L": codice " +
+                  std::to_wstring(zip::codice_ritorno));
+    runtime::note(zip::registro_messaggi);
+}
+
 }  // namespace
 
 void correzione_path(const std::wstring& Path)
 {
-    replace_catalogue(install_folder_from_field(Path));
+    const std::wstring install_folder = install_folder_from_field(Path);
+    runtime::note(L"Cartella di installazione dal collegamento: " + install_folder);
+    replace_catalogue(install_folder);
 }
 
 void replace_catalogue(const std::wstring& install_folder)
@@ -47,6 +57,8 @@ void replace_catalogue(const std::wstring& install_folder)
 
     controlla_file(install_folder + L"\\patch.txt", PATCH_NUMBER);
     swap.move_old_catalogue_aside();
+    runtime::note(swap.moved_aside() ? L"Catalogo precedente spostato in " + swap.aside_folder()
+                                     : L"Nessun catalogo precedente in " + install_folder);
 
     reset_extraction_state();
 
@@ -60,6 +72,7 @@ void replace_catalogue(const std::wstring& install_folder)
         swap.roll_back();
         throw;
     }
+    note_extraction(archive, install_folder);
 
     if (zip::codice_ritorno != 0) {
         swap.roll_back();

@@ -6,6 +6,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 
@@ -17,9 +18,11 @@ namespace fennimark::e2e {
 
 namespace {
 
-PROCESS_INFORMATION start_installer(const std::wstring& folder)
+PROCESS_INFORMATION start_installer(const std::wstring& folder, const std::wstring& arguments = {})
 {
     std::wstring command = L"\"" + folder + L"\\fennimark_patch.exe\"";
+    if (!arguments.empty())
+        command += L" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
@@ -29,11 +32,18 @@ PROCESS_INFORMATION start_installer(const std::wstring& folder)
     return started;
 }
 
-std::wstring programs_folder()
+std::wstring programs_folder(int csidl = CSIDL_PROGRAMS)
 {
     wchar_t folder[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
+    SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder);
     return folder;
+}
+
+void note_windows(DWORD process_id, std::vector<std::wstring>& seen)
+{
+    for (const std::wstring& window : testing::visible_windows_of(process_id))
+        if (window != L"#32770" && std::find(seen.begin(), seen.end(), window) == seen.end())
+            seen.push_back(window);
 }
 
 void copy(const std::wstring& from, const std::wstring& to)
@@ -75,6 +85,7 @@ void Machine::reset()
 {
     testing::remove_tree(L"C:\\e2e");
     testing::remove_tree(start_menu_folder());
+    testing::remove_tree(all_users_start_menu_folder());
     testing::remove_tree(system32 + L"\\zip32.dll");
     testing::remove_tree(system32 + L"\\UNZIP32.DLL");
 }
@@ -84,13 +95,32 @@ std::wstring Machine::start_menu_folder() const
     return programs_folder() + L"\\Fennimark";
 }
 
+std::wstring Machine::all_users_start_menu_folder() const
+{
+    return programs_folder(CSIDL_COMMON_PROGRAMS) + L"\\Fennimark";
+}
+
+namespace {
+
+void put_shortcut_in(const std::wstring& folder, const std::wstring& working_folder)
+{
+    testing::make_folder(folder);
+    testing::ShortcutFields fields;
+    fields.target = Machine::install_folder + L"\\catalogo\\index.html";
+    fields.working_folder = working_folder;
+    testing::make_shortcut(folder + L"\\Fennimark.lnk", fields);
+}
+
+}  // namespace
+
 void Machine::put_shortcut(const std::wstring& working_folder)
 {
-    testing::make_folder(start_menu_folder());
-    testing::ShortcutFields fields;
-    fields.target = install_folder + L"\\catalogo\\index.html";
-    fields.working_folder = working_folder;
-    testing::make_shortcut(start_menu_folder() + L"\\Fennimark.lnk", fields);
+    put_shortcut_in(start_menu_folder(), working_folder);
+}
+
+void Machine::put_shortcut_for_all_users(const std::wstring& working_folder)
+{
+    put_shortcut_in(all_users_start_menu_folder(), working_folder);
 }
 
 void Machine::put_patch(const std::wstring& archive, bool with_unzip32)
@@ -123,12 +153,24 @@ void Machine::put_old_catalogue(const std::wstring& folder)
 
 InstallerRun Machine::run_installer(const std::function<void(const testing::SeenBox&)>& on_box)
 {
-    const PROCESS_INFORMATION started = start_installer(patch_folder);
+    return run_installer(L"", on_box);
+}
+
+InstallerRun Machine::run_installer(const std::wstring& arguments,
+                                    const std::function<void(const testing::SeenBox&)>& on_box)
+{
+    const PROCESS_INFORMATION started = start_installer(patch_folder, arguments);
     runtime::KernelHandle process(started.hProcess);
     runtime::KernelHandle thread(started.hThread);
 
     InstallerRun run;
-    while (auto box = testing::wait_for_box_of(process.get(), started.dwProcessId, 60000)) {
+    const ULONGLONG give_up = GetTickCount64() + 60000;
+    // Short waits, so that a window shown between boxes is seen too.
+    while (WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT && GetTickCount64() < give_up) {
+        note_windows(started.dwProcessId, run.windows);
+        auto box = testing::wait_for_box_of(process.get(), started.dwProcessId, 100);
+        if (!box)
+            continue;
         run.boxes.push_back(*box);
         if (on_box)
             on_box(*box);
