@@ -1,6 +1,7 @@
 #include "install/catalogue_replacement.h"
 
 #include "extract/zip_driver.h"
+#include "extract/zip_reset.h"
 #include "extract/zip_state.h"
 #include "install/catalogue_swap.h"
 #include "install/install_folder.h"
@@ -14,16 +15,6 @@
 namespace fennimark::install {
 
 namespace {
-
-void reset_extraction_state()
-{
-    zip::fine_riga = L"\r\n";
-    runtime::reporter().clear_printed_output();
-    zip::registro_messaggi.clear();
-    zip::numero_file = 0;
-    zip::nomi_inclusi[0].clear();
-    zip::nomi_esclusi[0].clear();
-}
 
 [[noreturn]] void report_failed_extraction(std::int32_t status)
 {
@@ -60,7 +51,7 @@ void replace_catalogue(const std::wstring& install_folder)
     runtime::note(swap.moved_aside() ? L"Catalogo precedente spostato in " + swap.aside_folder()
                                      : L"Nessun catalogo precedente in " + install_folder);
 
-    reset_extraction_state();
+    zip::reset_extraction_state([] { runtime::reporter().clear_printed_output(); });
 
     const std::wstring archive = runtime::program_folder() + L"\\catalogo.zip";
     const std::int16_t ask_before_overwriting = 1, overwrite = 1, list_only = 0, keep_folders = 1;

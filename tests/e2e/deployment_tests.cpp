@@ -5,6 +5,7 @@
 #include "tests/e2e/machine.h"
 #include "tests/support/files.h"
 #include "tests/support/log_file.h"
+#include "tests/support/system_folders.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -140,7 +141,7 @@ TEST_P(Deployment, Run)
         expect_in_order(lines, expected);
     }
 
-    const bool libraries_placed = testing::file_exists(Machine::system32 + L"\\UNZIP32.DLL");
+    const bool libraries_placed = testing::file_exists(testing::system_folder_of_program() + L"\\UNZIP32.DLL");
     EXPECT_EQ(libraries_placed, c.touched != Touched::nothing);
     const std::string ledger_after = ledger();
     if (c.touched == Touched::everything) {
