@@ -53,8 +53,20 @@ bool is_absolute(const std::wstring& path)
     return drive || network;
 }
 
+// A drive's root or a share's, which keeps its backslash: "C:" alone means the drive's current
+// folder.
+bool is_root(const std::wstring& path)
+{
+    if (path.size() == 3 && path[1] == L':')
+        return true;
+    const std::size_t server_end = path.find(L'\\', 2);
+    return path.rfind(L"\\\\", 0) == 0 && server_end != std::wstring::npos &&
+           path.find(L'\\', server_end + 1) == path.size() - 1;
+}
+
 // The folder's whole path without a separator at its end (the paths of the installation join
-// names to it with one), or nothing when it is not an existing folder given by a whole path.
+// names to it with one) unless it is a root, or nothing when it is not an existing folder given by
+// a whole path.
 std::optional<std::wstring> absolute_folder(const std::wstring& given)
 {
     if (!is_absolute(given))
@@ -71,7 +83,7 @@ std::optional<std::wstring> absolute_folder(const std::wstring& given)
     const DWORD attributes = GetFileAttributesW(full.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
-    while (!full.empty() && full.back() == L'\\')
+    while (full.size() > 1 && full.back() == L'\\' && !is_root(full))
         full.pop_back();
     return full;
 }
