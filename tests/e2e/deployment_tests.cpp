@@ -191,7 +191,7 @@ const Case cases[] = {
          m.put_patch(L"damaged.zip");
      },
      quiet_logged, 3, {},
-     {L"Estrazione di ", L"Aggiornamento del catalogo non riuscito (codice "},
+     {L"Aggiornamento del catalogo non riuscito (codice "},
      log_path, Touched::libraries_only},
     // Where the catalogue is found.
     {"CatalogueOnlyInTheAllUsersProgramsFolder",
