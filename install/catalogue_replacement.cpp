@@ -37,6 +37,14 @@ void roll_back(CatalogueSwap& swap)
     runtime::end_program(runtime::exit_code::extraction_failed);
 }
 
+// The library's status, then every message it printed, one log line each.
+void note_extraction(const std::wstring& archive, const std::wstring& install_folder)
+{
+    runtime::note(L"Estrazione di " + archive + L" in " + install_folder + L": codice " +
+                  std::to_wstring(zip::codice_ritorno));
+    runtime::note(zip::registro_messaggi);
+}
+
 // The archive listed before anything of the catalogue is touched; an archive that is not the
 // catalogue alone, or cannot be listed, gives the ledger back its bytes and ends the program.
 void check_archive_before_replacing(const std::wstring& archive, const std::wstring& folder,
@@ -50,6 +58,8 @@ void check_archive_before_replacing(const std::wstring& archive, const std::wstr
         throw;
     }
     if (status != 0) {
+        runtime::note(L"Controllo di " + archive + L" prima di toccare il catalogo: codice " + std::to_wstring(status));
+        runtime::note(zip::registro_messaggi);
         restore_ledger_copy(ledger, PATCH_NUMBER);
         report_failed_extraction(status);
     }
@@ -59,7 +69,9 @@ void check_archive_before_replacing(const std::wstring& archive, const std::wstr
 
 void correzione_path(const std::wstring& Path)
 {
-    replace_catalogue(install_folder_from_field(Path));
+    const std::wstring install_folder = install_folder_from_field(Path);
+    runtime::note(L"Cartella di installazione dal collegamento: " + install_folder);
+    replace_catalogue(install_folder);
 }
 
 void replace_catalogue(const std::wstring& install_folder)
@@ -78,6 +90,8 @@ void replace_catalogue(const std::wstring& install_folder)
     controlla_file(ledger, PATCH_NUMBER);
     check_archive_before_replacing(library_archive, library_folder, ledger);
     swap.move_old_catalogue_aside();
+    runtime::note(swap.moved_aside() ? L"Catalogo precedente spostato in " + swap.aside_folder()
+                                     : L"Nessun catalogo precedente in " + install_folder);
 
     zip::reset_extraction_state([] { runtime::reporter().clear_printed_output(); });
 
@@ -93,6 +107,7 @@ void replace_catalogue(const std::wstring& install_folder)
         throw;
     }
     runtime::reporter().progress_finished();
+    note_extraction(archive, install_folder);
 
     if (zip::codice_ritorno != 0) {
         roll_back(swap);

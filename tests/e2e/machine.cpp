@@ -5,6 +5,7 @@
 #include "tests/support/shortcuts.h"
 #include "tests/support/system_folders.h"
 
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 
@@ -48,9 +49,16 @@ void use_iso_short_dates()
     RegCloseKey(key);
 }
 
-testing::Process start_installer(const std::wstring& folder)
+testing::Process start_installer(const std::wstring& folder, const std::wstring& arguments = L"")
 {
-    return testing::Process(folder + L"\\fennimark_patch.exe", folder);
+    return testing::Process(folder + L"\\fennimark_patch.exe", folder, arguments);
+}
+
+void note_windows(DWORD process_id, std::vector<std::wstring>& seen)
+{
+    for (const std::wstring& window : testing::visible_windows_of(process_id))
+        if (window != L"#32770" && std::find(seen.begin(), seen.end(), window) == seen.end())
+            seen.push_back(window);
 }
 
 void copy(const std::wstring& from, const std::wstring& to)
@@ -88,6 +96,7 @@ void Machine::reset()
     set_script_objects_for_installer(true);
     testing::remove_tree(L"C:\\e2e");
     testing::remove_tree(start_menu_folder());
+    testing::remove_tree(all_users_start_menu_folder());
     for (const auto& folder : {testing::native_system32(), std::wstring(L"C:\\windows\\syswow64")}) {
         testing::remove_tree(folder + L"\\zip32.dll");
         testing::remove_tree(folder + L"\\UNZIP32.DLL");
@@ -99,13 +108,32 @@ std::wstring Machine::start_menu_folder() const
     return testing::programs_folder() + L"\\Fennimark";
 }
 
+std::wstring Machine::all_users_start_menu_folder() const
+{
+    return testing::all_users_programs_folder() + L"\\Fennimark";
+}
+
+namespace {
+
+void put_shortcut_in(const std::wstring& folder, const std::wstring& working_folder)
+{
+    testing::make_folder(folder);
+    testing::ShortcutFields fields;
+    fields.target = Machine::install_folder + L"\\catalogo\\index.html";
+    fields.working_folder = working_folder;
+    testing::make_shortcut(folder + L"\\Fennimark.lnk", fields);
+}
+
+}  // namespace
+
 void Machine::put_shortcut(const std::wstring& working_folder)
 {
-    testing::make_folder(start_menu_folder());
-    testing::ShortcutFields fields;
-    fields.target = install_folder + L"\\catalogo\\index.html";
-    fields.working_folder = working_folder;
-    testing::make_shortcut(start_menu_folder() + L"\\Fennimark.lnk", fields);
+    put_shortcut_in(start_menu_folder(), working_folder);
+}
+
+void Machine::put_shortcut_for_all_users(const std::wstring& working_folder)
+{
+    put_shortcut_in(all_users_start_menu_folder(), working_folder);
 }
 
 void Machine::put_patch(const std::wstring& archive, bool with_unzip32)
@@ -138,9 +166,21 @@ void Machine::put_old_catalogue(const std::wstring& folder)
 
 InstallerRun Machine::run_installer(const std::function<void(const testing::SeenBox&)>& on_box)
 {
-    const testing::Process installer = start_installer(patch_folder);
+    return run_installer(L"", on_box);
+}
+
+InstallerRun Machine::run_installer(const std::wstring& arguments,
+                                    const std::function<void(const testing::SeenBox&)>& on_box)
+{
+    const testing::Process installer = start_installer(patch_folder, arguments);
     InstallerRun run;
-    while (auto box = testing::wait_for_box_of(installer.handle(), installer.id(), 60000)) {
+    const ULONGLONG give_up = GetTickCount64() + 60000;
+    // Short waits, so that a window shown between boxes is seen too.
+    while (installer.running() && GetTickCount64() < give_up) {
+        note_windows(installer.id(), run.windows);
+        auto box = testing::wait_for_box_of(installer.handle(), installer.id(), 100);
+        if (!box)
+            continue;
         run.boxes.push_back(*box);
         if (on_box)
             on_box(*box);
