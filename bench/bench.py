@@ -66,6 +66,8 @@ def windows_contenders(windows_build):
                   lambda a, f: [wine, floor, "plain", wine_path(a), wine_path(f)], self_timed=True),
         Contender("floor: write only, under a temporary name then renamed, 1 thread",
                   lambda a, f: [wine, floor, "renamed", wine_path(a), wine_path(f)], self_timed=True),
+        Contender("floor: the same, with the library's other calls for each file (attributes, free space, time)",
+                  lambda a, f: [wine, floor, "checked", wine_path(a), wine_path(f)], self_timed=True),
     ]
 
 
