@@ -8,6 +8,7 @@
 // only when the status is 0.
 
 #include "extract/zip_callbacks.h"
+#include "extract/zip_reset.h"
 #include "extract/zip_state.h"
 
 #include <dlfcn.h>
@@ -31,17 +32,6 @@ template <typename Entry>
 Entry entry_of(void* library, const char* name)
 {
     return reinterpret_cast<Entry>(dlsym(library, name));
-}
-
-// What the installer does before each extraction: a new line break, an empty log, no files
-// counted yet, no names in either list.
-void reset_state()
-{
-    fine_riga = L"\r\n";
-    registro_messaggi.clear();
-    numero_file = 0;
-    nomi_inclusi[0].clear();
-    nomi_esclusi[0].clear();
 }
 
 void fill_records(bool list_only, char* archive, char* folder)
@@ -79,7 +69,7 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    reset_state();
+    reset_extraction_state({});
     std::string archive = argv[2];
     std::string folder = argv[3];
     fill_records(list_only, archive.data(), folder.data());

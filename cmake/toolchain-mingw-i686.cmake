@@ -11,3 +11,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# The 64-bit Wine loader runs 32-bit Windows programs too (WoW64 mode), given Wine's 32-bit DLLs
+# on WINEDLLPATH (scripts/lib/setup.sh).
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)

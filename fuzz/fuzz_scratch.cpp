@@ -19,28 +19,16 @@ Scratch& Scratch::get()
     return scratch;
 }
 
-Scratch::Scratch()
-{
-    std::string pattern = (fs::temp_directory_path() / "unzip32-fuzz-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        fail("cannot make a scratch folder in " + fs::temp_directory_path().string());
-    root_ = pattern;
-    std::atexit([] {
-        std::error_code ignored;
-        fs::remove_all(Scratch::get().root(), ignored);
-    });
-}
-
 void Scratch::empty() const
 {
-    for (const auto& item : fs::directory_iterator(root_))
+    for (const auto& item : fs::directory_iterator(root()))
         fs::remove_all(item.path());
 }
 
 void Scratch::audit(const std::function<void(const fs::path& relative, bool is_link)>& visit) const
 {
-    for (auto item = fs::recursive_directory_iterator(root_); item != fs::recursive_directory_iterator(); ++item)
-        visit(item->path().lexically_relative(root_), item->is_symlink());
+    for (auto item = fs::recursive_directory_iterator(root()); item != fs::recursive_directory_iterator(); ++item)
+        visit(item->path().lexically_relative(root()), item->is_symlink());
 }
 
 }  // namespace unzip32_fuzz

@@ -2,6 +2,8 @@
 // The folder a fuzz target works in: one per process, emptied before each input, and the check of
 // what a run left in it.
 
+#include "tests/support/temp_folder.h"
+
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -18,7 +20,7 @@ public:
     // The process's folder, made on first use and removed when the process ends normally.
     static Scratch& get();
 
-    const fs::path& root() const { return root_; }
+    const fs::path& root() const { return folder_.path(); }
     // Removes everything in the folder.
     void empty() const;
     // Calls `visit` with every path below the folder, relative to it, and whether it is a link,
@@ -26,8 +28,8 @@ public:
     void audit(const std::function<void(const fs::path& relative, bool is_link)>& visit) const;
 
 private:
-    Scratch();
-    fs::path root_;
+    Scratch() = default;
+    fennimark::testing::TempFolder folder_;
 };
 
 }  // namespace unzip32_fuzz

@@ -1,5 +1,6 @@
 #include "app/form1.h"
 #include "extract/zip_driver.h"
+#include "extract/zip_reset.h"
 #include "extract/zip_state.h"
 #include "install/catalogue_swap.h"
 #include "install/install_folder.h"
@@ -12,16 +13,6 @@
 namespace fennimark {
 
 namespace {
-
-void reset_extraction_state(Form1& form)
-{
-    zip::fine_riga = L"\r\n";
-    form.Cls();
-    zip::registro_messaggi.clear();
-    zip::numero_file = 0;
-    zip::nomi_inclusi[0].clear();
-    zip::nomi_esclusi[0].clear();
-}
 
 [[noreturn]] void report_failed_extraction(std::int32_t status)
 {
@@ -43,7 +34,7 @@ void Form1::correzione_path(const std::wstring& Path)
     controlla_file(install_folder + L"\\patch.txt", PATCH_NUMBER);
     swap.move_old_catalogue_aside();
 
-    reset_extraction_state(*this);
+    zip::reset_extraction_state([this] { Cls(); });
 
     const std::wstring archive = runtime::program_folder() + L"\\catalogo.zip";
     const std::int16_t ask_before_overwriting = 1, overwrite = 1, list_only = 0, keep_folders = 1;

@@ -1,11 +1,11 @@
 // The real program, started as a user starts it, in a prefix without the catalogue.
 
-#include "runtime/handles.h"
 #include "tests/support/box_watcher.h"
 #include "tests/support/files.h"
+#include "tests/support/process.h"
+#include "tests/support/system_folders.h"
 
 #include <gtest/gtest.h>
-#include <shlobj.h>
 #include <windows.h>
 
 #ifndef FENNIMARK_PROGRAM
@@ -15,61 +15,34 @@
 namespace fennimark {
 namespace {
 
-const std::wstring system32 = L"C:\\windows\\system32";
-
-// The build's path is a Linux path; Wine shows the Linux root as drive Z:.
-std::wstring built_program()
-{
-    std::wstring path = L"Z:" FENNIMARK_PROGRAM;
-    for (auto& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
-}
-
-std::wstring programs_folder()
-{
-    wchar_t folder[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return folder;
-}
+using testing::system32_as_seen;
 
 TEST(Program, WithoutTheCataloguePlacesTheLibrariesRefusesAndExitsWithOne)
 {
-    testing::remove_tree(programs_folder() + L"\\Fennimark");
-    testing::remove_tree(system32 + L"\\zip32.dll");
-    testing::remove_tree(system32 + L"\\UNZIP32.DLL");
+    testing::remove_tree(testing::programs_folder() + L"\\Fennimark");
+    testing::remove_tree(system32_as_seen + L"\\zip32.dll");
+    testing::remove_tree(system32_as_seen + L"\\UNZIP32.DLL");
     testing::TempFolder patch;
-    ASSERT_TRUE(CopyFileW(built_program().c_str(), (patch / L"fennimark_patch.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(testing::from_build(FENNIMARK_PROGRAM).c_str(), (patch / L"fennimark_patch.exe").c_str(), FALSE));
     testing::write_file(patch / L"zip32.dll", "zip32");
     testing::write_file(patch / L"UNZIP32.DLL", "unzip32");
 
-    std::wstring command = L"\"" + (patch / L"fennimark_patch.exe") + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, patch.path().c_str(),
-                               &startup, &started));
-    runtime::KernelHandle process(started.hProcess);
-    runtime::KernelHandle thread(started.hThread);
+    const testing::Process program(patch / L"fennimark_patch.exe", patch.path());
 
     const auto box = testing::wait_for_box(L"Quorvane", 30000);
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->text, L"Non hai installato il catalogo. La patch non può essere creata");
-    EXPECT_EQ(box->icon, testing::BoxIcon::error);
+    testing::expect_icon(*box, testing::BoxIcon::error);
     EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
     // The libraries are in place while the box is still up.
-    EXPECT_EQ(testing::read_file(system32 + L"\\zip32.dll"), "zip32");
-    EXPECT_EQ(testing::read_file(system32 + L"\\UNZIP32.DLL"), "unzip32");
+    EXPECT_EQ(testing::read_file(system32_as_seen + L"\\zip32.dll"), "zip32");
+    EXPECT_EQ(testing::read_file(system32_as_seen + L"\\UNZIP32.DLL"), "unzip32");
     testing::press(*box, IDOK);
 
-    ASSERT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
-    DWORD exit_code = 99;
-    GetExitCodeProcess(process.get(), &exit_code);
-    EXPECT_EQ(exit_code, 1u);
+    EXPECT_EQ(program.wait(30000), 1u);
 
-    testing::remove_tree(system32 + L"\\zip32.dll");
-    testing::remove_tree(system32 + L"\\UNZIP32.DLL");
+    testing::remove_tree(system32_as_seen + L"\\zip32.dll");
+    testing::remove_tree(system32_as_seen + L"\\UNZIP32.DLL");
 }
 
 }  // namespace

@@ -6,23 +6,16 @@
 #include "tests/support/files.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/shortcuts.h"
+#include "tests/support/system_folders.h"
 
 #include <gtest/gtest.h>
-#include <shlobj.h>
 #include <windows.h>
 
 namespace fennimark {
 namespace {
 
-const std::wstring system32 = L"C:\\windows\\system32";
+const std::wstring& system32 = testing::system32_as_seen;
 const std::wstring no_catalogue = L"Non hai installato il catalogo. La patch non può essere creata";
-
-std::wstring programs_folder()
-{
-    wchar_t folder[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return folder;
-}
 
 class Sequence : public ::testing::Test {
 protected:
@@ -68,7 +61,7 @@ protected:
 
     testing::TempFolder patch_folder_;
     testing::TempFolder install_folder_;
-    std::wstring start_menu_folder_ = programs_folder() + L"\\Fennimark";
+    std::wstring start_menu_folder_ = testing::programs_folder() + L"\\Fennimark";
     testing::BoxRecorder user_;
 };
 
@@ -99,7 +92,7 @@ TEST_F(Sequence, AMissingLibraryEndsWithTheErrorReportAfterTheFirstWasCopied)
     EXPECT_EQ(testing::read_file(system32 + L"\\zip32.dll"), "zip32 of this patch");
     ASSERT_EQ(user_.boxes().size(), 1u);
     EXPECT_EQ(user_.boxes()[0].text,
-              L"Errore di run-time '53':\r\n\r\nFile non trovato\r\n" + (patch_folder_ / L"UNZIP32.DLL"));
+              L"Errore di run-time '53':\r\n\r\nFile non trovato\r\n" + (patch_folder_ / L"UNZIP32.DLL").wstring());
     EXPECT_EQ(user_.boxes()[0].style, 16u);
 }
 

@@ -79,7 +79,7 @@ TEST_F(ShortcutReader, EverySixFieldsAreRead)
 
 TEST_F(ShortcutReader, AMissingFileOrAnEmptyPathIsFalseWithTheOutputsUntouched)
 {
-    for (const std::wstring& path : {folder_ / L"missing.lnk", std::wstring()}) {
+    for (const std::wstring& path : {(folder_ / L"missing.lnk").wstring(), std::wstring()}) {
         std::wstring target = L"t", working = L"w", arguments = L"a", icon = L"i";
         std::int32_t index = 11, show = 12;
         EXPECT_EQ(leggi_collegamento(path, target, working, arguments, icon, index, show), False);

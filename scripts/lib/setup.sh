@@ -62,12 +62,52 @@ install_missing_packages() {
 # The 64-bit loader: the `wine` wrapper would look for the 32-bit one, which cannot run here.
 wine64_loader=/usr/lib/wine/wine64
 
-# Starts Xvfb on a free display and a persistent wineserver for a new prefix in $1.
-# Sets DISPLAY, WINEPREFIX, WINEDEBUG; stop_windows_environment undoes it all.
+# Wine's 32-bit Windows DLLs, which Debian's 64-bit Wine lacks: with them Wine runs the 32-bit
+# product in its WoW64 mode. They come from the libwine:i386 package of exactly the installed
+# version, downloaded with private package lists (the machine's dpkg architectures stay as they
+# are) and unpacked once into the cache, keyed by that version. Prints the folder for WINEDLLPATH.
+wow64_dll_folder() {
+    local version cache folder apt_opts
+    version=$(dpkg-query -W -f='${Version}' libwine)
+    cache="${XDG_CACHE_HOME:-$HOME/.cache}/fennimark/wow64-$version"
+    folder="$cache/usr/lib/i386-linux-gnu/wine"
+    if [ ! -e "$folder/i386-windows/kernel32.dll" ]; then
+        echo "== downloading Wine's 32-bit Windows DLLs (libwine:i386 $version), once" >&2
+        rm -rf "$cache"
+        mkdir -p "$cache/lists/partial" "$cache/debs/archives/partial"
+        apt_opts=(-o APT::Architectures::=amd64 -o APT::Architectures::=i386 -o APT::Sandbox::User=root
+                  -o Dir::State::Lists="$cache/lists" -o Dir::Cache="$cache/debs")
+        apt-get "${apt_opts[@]}" update -qq >&2
+        local available
+        available=$(apt-cache "${apt_opts[@]}" madison libwine:i386 | awk -F'|' '{gsub(/ /, "", $2); print $2}')
+        if ! grep -qxF "$version" <<<"$available"; then
+            echo "The installed Wine is libwine $version, but Debian's archive offers libwine:i386 only in" \
+                 "version(s): ${available:-none}. The 32-bit product cannot be tested without the same" \
+                 "version; install a matching Wine or wait for the archive." >&2
+            rm -rf "$cache"
+            return 1
+        fi
+        (cd "$cache" && apt-get "${apt_opts[@]}" download -qq "libwine:i386=$version") >&2
+        dpkg-deb --fsys-tarfile "$cache"/libwine_*_i386.deb |
+            tar -x -C "$cache" ./usr/lib/i386-linux-gnu/wine/i386-windows
+        rm -f "$cache"/libwine_*_i386.deb
+        rm -rf "$cache/lists" "$cache/debs"
+        # DLLs with a Unix side (the display driver among them) look for it beside themselves.
+        ln -sfn /usr/lib/x86_64-linux-gnu/wine/x86_64-unix "$folder/x86_64-unix"
+    fi
+    echo "$folder"
+}
+
+# Starts Xvfb on a free display and a persistent wineserver for a new prefix in $1, with Wine's
+# 32-bit DLLs on WINEDLLPATH. Sets DISPLAY, WINEPREFIX, WINEDEBUG, WINEDLLPATH;
+# stop_windows_environment undoes it all. Stops the script with a message when a step fails.
 start_windows_environment() {
     export WINEPREFIX="$1"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
+    local dlls
+    dlls=$(wow64_dll_folder) || exit 1
+    export WINEDLLPATH="$dlls" WINEARCH=win64
     local display=99
     while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
         display=$((display + 1))
@@ -75,12 +115,30 @@ start_windows_environment() {
     Xvfb ":${display}" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":${display}"
-    for _ in $(seq 50); do
+    for _ in $(seq 100); do
         [ -e "/tmp/.X11-unix/X${display}" ] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || break
         sleep 0.1
     done
+    if [ ! -e "/tmp/.X11-unix/X${display}" ]; then
+        echo "Xvfb did not start on display :${display}; the Windows tests need a display." >&2
+        exit 1
+    fi
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || "$wine64_loader" wineboot -i >/dev/null 2>&1 || true
+    local boot_log="$WINEPREFIX.wineboot.log"
+    if ! "$wine64_loader" wineboot -i >"$boot_log" 2>&1; then
+        echo "wineboot could not prepare the Wine prefix $WINEPREFIX:" >&2
+        WINEDEBUG= tail -20 "$boot_log" >&2
+        exit 1
+    fi
+    rm -f "$boot_log"
+    # A crash must end the program, not start Wine's debugger and wait: in both registry views.
+    local key
+    for key in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+               'HKLM\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug'; do
+        "$wine64_loader" reg add "$key" /v Debugger /t REG_SZ /d false /f >/dev/null 2>&1 || {
+            echo "Could not turn Wine's crash debugger off ($key)." >&2; exit 1; }
+    done
     # Kept alive for the whole run, so each program starts in a fraction of a second.
     wineserver -p >/dev/null 2>&1 </dev/null &
 }

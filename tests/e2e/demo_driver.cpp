@@ -6,13 +6,13 @@
 // answers. The report (UTF-8) lists the boxes in order, then the exit code.
 
 #include "runtime/com.h"
-#include "runtime/handles.h"
 #include "tests/e2e/screen_capture.h"
 #include "tests/support/box_watcher.h"
 #include "tests/support/files.h"
+#include "tests/support/process.h"
 #include "tests/support/shortcuts.h"
+#include "tests/support/system_folders.h"
 
-#include <shlobj.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -46,10 +46,7 @@ std::string describe(const testing::SeenBox& box)
 
 int make_shortcut(const std::wstring& working_folder)
 {
-    wchar_t programs[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs)))
-        return 93;
-    const std::wstring folder = std::wstring(programs) + L"\\Fennimark";
+    const std::wstring folder = testing::programs_folder() + L"\\Fennimark";
     testing::make_folder(folder);
     const std::wstring link = folder + L"\\Fennimark.lnk";
     testing::ShortcutFields fields;
@@ -61,21 +58,12 @@ int make_shortcut(const std::wstring& working_folder)
 
 int run(const std::wstring& program, const std::wstring& report_path, bool answer, const std::wstring& screenshot)
 {
-    std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
-    std::wstring command = L"\"" + program + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &started))
-        return 90;
-    runtime::KernelHandle process(started.hProcess);
-    runtime::KernelHandle thread(started.hThread);
+    const testing::Process installer(program, testing::folder_of(program));
 
     std::string report;
     // Without answering, a box may stay up as long as the person likes.
     const unsigned patience = answer ? 120000 : 24 * 3600 * 1000;
-    while (auto box = testing::wait_for_box_of(process.get(), started.dwProcessId, patience)) {
+    while (auto box = testing::wait_for_box_of(installer.handle(), installer.id(), patience)) {
         if (!screenshot.empty() && report.empty()) {
             e2e::uncover_window_behind(box->window);
             testing::write_file(screenshot, e2e::screen_as_png());
@@ -84,12 +72,10 @@ int run(const std::wstring& program, const std::wstring& report_path, bool answe
         if (answer)
             testing::press(*box, box->buttons.size() == 3 ? IDYES : IDOK);
         else
-            while (IsWindow(box->window) && WaitForSingleObject(process.get(), 100) == WAIT_TIMEOUT) {
+            while (IsWindow(box->window) && !installer.wait(100)) {
             }
     }
-    WaitForSingleObject(process.get(), INFINITE);
-    DWORD exit_code = 0;
-    GetExitCodeProcess(process.get(), &exit_code);
+    const DWORD exit_code = installer.wait(INFINITE).value_or(0);
     report += "exit code: " + std::to_string(exit_code) + "\n";
     testing::write_file(report_path, report);
     return static_cast<int>(exit_code);

@@ -5,6 +5,7 @@
 #include "runtime/short_date.h"
 #include "tests/e2e/machine.h"
 #include "tests/support/files.h"
+#include "tests/support/system_folders.h"
 
 #include <gtest/gtest.h>
 
@@ -67,7 +68,7 @@ void expect_boxes(const InstallerRun& run, std::initializer_list<std::pair<std::
     for (const auto& [text, icon] : expected) {
         EXPECT_EQ(box->title, L"Quorvane");
         EXPECT_EQ(box->text, text);
-        EXPECT_EQ(box->icon, icon) << testing::to_string(box->icon);
+        testing::expect_icon(*box, icon);
         EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
         ++box;
     }
@@ -77,7 +78,7 @@ void expect_run_time_error(const InstallerRun& run, int number)
 {
     ASSERT_EQ(run.boxes.size(), 1u);
     EXPECT_EQ(run.boxes[0].title, L"Quorvane");
-    EXPECT_EQ(run.boxes[0].icon, BoxIcon::error);
+    testing::expect_icon(run.boxes[0], BoxIcon::error);
     const std::wstring start = L"Errore di run-time '" + std::to_wstring(number) + L"':";
     EXPECT_EQ(run.boxes[0].text.rfind(start, 0), 0u) << run.boxes[0].text;
     EXPECT_EQ(run.exit_code, 2u);
@@ -111,14 +112,21 @@ protected:
 TEST_F(Scenario, NoCatalogueFolder)
 {
     machine_.put_patch();
-    testing::write_file(Machine::system32 + L"\\zip32.dll", "an older copy");
+    // Where the program's copies into C:\windows\system32 land: for the 32-bit product on 64-bit
+    // Windows the system redirects them to syswow64, and the 64-bit folder gets nothing.
+    const std::wstring landing = testing::system_folder_of_program();
+    testing::write_file(landing + L"\\zip32.dll", "an older copy");
     const InstallerRun run = machine_.run_installer();
     expect_boxes(run, {{no_catalogue, BoxIcon::error}});
     EXPECT_EQ(run.exit_code, 1u);
     // Both libraries are placed first, replacing what was there.
-    EXPECT_EQ(testing::read_file(Machine::system32 + L"\\zip32.dll"), "zip32 companion library");
-    EXPECT_EQ(testing::read_file(Machine::system32 + L"\\UNZIP32.DLL"),
+    EXPECT_EQ(testing::read_file(landing + L"\\zip32.dll"), "zip32 companion library");
+    EXPECT_EQ(testing::read_file(landing + L"\\UNZIP32.DLL"),
               testing::read_file(Machine::patch_folder + L"\\UNZIP32.DLL"));
+    if (testing::program_is_32_bit()) {
+        EXPECT_FALSE(testing::file_exists(testing::native_system32() + L"\\zip32.dll"));
+        EXPECT_FALSE(testing::file_exists(testing::native_system32() + L"\\UNZIP32.DLL"));
+    }
 }
 
 TEST_F(Scenario, HiddenCatalogueFolderIsNoCatalogue)
@@ -146,8 +154,8 @@ TEST_F(Scenario, MissingUnzip32BesideTheProgram)
     const InstallerRun run = machine_.run_installer();
     expect_run_time_error(run, 53);
     EXPECT_NE(run.boxes[0].text.find(L"UNZIP32.DLL"), std::wstring::npos);
-    EXPECT_EQ(testing::read_file(Machine::system32 + L"\\zip32.dll"), "zip32 companion library");
-    EXPECT_FALSE(testing::file_exists(Machine::system32 + L"\\UNZIP32.DLL"));
+    EXPECT_EQ(testing::read_file(testing::system_folder_of_program() + L"\\zip32.dll"), "zip32 companion library");
+    EXPECT_FALSE(testing::file_exists(testing::system_folder_of_program() + L"\\UNZIP32.DLL"));
     EXPECT_EQ(ledger(), ledger_1_to_7);
 }
 
@@ -361,7 +369,7 @@ TEST_F(FailedInstallation, UnusableLibraryRestoresEverythingBeforeTheErrorReport
          [](Machine&) { testing::write_file(Machine::patch_folder + L"\\UNZIP32.DLL", "no library at all"); }, 48},
         {"a library lacking its extraction entry",
          [](Machine& machine) {
-             machine.replace_unzip32(Machine::from_build(FENNIMARK_UNZIP32_WITHOUT_EXTRACTION));
+             machine.replace_unzip32(testing::from_build(FENNIMARK_UNZIP32_WITHOUT_EXTRACTION));
          },
          453},
     };

@@ -1,10 +1,9 @@
 #include "tests/e2e/machine.h"
 
-#include "runtime/handles.h"
 #include "tests/support/files.h"
+#include "tests/support/process.h"
 #include "tests/support/shortcuts.h"
-
-#include <shlobj.h>
+#include "tests/support/system_folders.h"
 
 #include <sstream>
 #include <stdexcept>
@@ -17,23 +16,9 @@ namespace fennimark::e2e {
 
 namespace {
 
-PROCESS_INFORMATION start_installer(const std::wstring& folder)
+testing::Process start_installer(const std::wstring& folder)
 {
-    std::wstring command = L"\"" + folder + L"\\fennimark_patch.exe\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                        &started))
-        throw std::runtime_error("cannot start the installer");
-    return started;
-}
-
-std::wstring programs_folder()
-{
-    wchar_t folder[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
-    return folder;
+    return testing::Process(folder + L"\\fennimark_patch.exe", folder);
 }
 
 void copy(const std::wstring& from, const std::wstring& to)
@@ -44,19 +29,8 @@ void copy(const std::wstring& from, const std::wstring& to)
 
 }  // namespace
 
-// Build paths are Linux paths; Wine shows the Linux root as drive Z:.
-std::wstring Machine::from_build(const wchar_t* linux_path)
-{
-    std::wstring path = std::wstring(L"Z:") + linux_path;
-    for (auto& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
-}
-
 const std::wstring Machine::patch_folder = L"C:\\e2e\\patch";
 const std::wstring Machine::install_folder = L"C:\\e2e\\Fennimark";
-const std::wstring Machine::system32 = L"C:\\windows\\system32";
 
 Machine::Machine()
 {
@@ -75,13 +49,15 @@ void Machine::reset()
 {
     testing::remove_tree(L"C:\\e2e");
     testing::remove_tree(start_menu_folder());
-    testing::remove_tree(system32 + L"\\zip32.dll");
-    testing::remove_tree(system32 + L"\\UNZIP32.DLL");
+    for (const auto& folder : {testing::native_system32(), std::wstring(L"C:\\windows\\syswow64")}) {
+        testing::remove_tree(folder + L"\\zip32.dll");
+        testing::remove_tree(folder + L"\\UNZIP32.DLL");
+    }
 }
 
 std::wstring Machine::start_menu_folder() const
 {
-    return programs_folder() + L"\\Fennimark";
+    return testing::programs_folder() + L"\\Fennimark";
 }
 
 void Machine::put_shortcut(const std::wstring& working_folder)
@@ -95,10 +71,10 @@ void Machine::put_shortcut(const std::wstring& working_folder)
 
 void Machine::put_patch(const std::wstring& archive, bool with_unzip32)
 {
-    copy(from_build(FENNIMARK_PROGRAM), patch_folder + L"\\fennimark_patch.exe");
+    copy(testing::from_build(FENNIMARK_PROGRAM), patch_folder + L"\\fennimark_patch.exe");
     testing::write_file(patch_folder + L"\\zip32.dll", "zip32 companion library");
     if (with_unzip32)
-        copy(from_build(FENNIMARK_UNZIP32), patch_folder + L"\\UNZIP32.DLL");
+        copy(testing::from_build(FENNIMARK_UNZIP32), patch_folder + L"\\UNZIP32.DLL");
     if (!archive.empty())
         copy(test_data(archive), patch_folder + L"\\catalogo.zip");
 }
@@ -123,45 +99,39 @@ void Machine::put_old_catalogue(const std::wstring& folder)
 
 InstallerRun Machine::run_installer(const std::function<void(const testing::SeenBox&)>& on_box)
 {
-    const PROCESS_INFORMATION started = start_installer(patch_folder);
-    runtime::KernelHandle process(started.hProcess);
-    runtime::KernelHandle thread(started.hThread);
-
+    const testing::Process installer = start_installer(patch_folder);
     InstallerRun run;
-    while (auto box = testing::wait_for_box_of(process.get(), started.dwProcessId, 60000)) {
+    while (auto box = testing::wait_for_box_of(installer.handle(), installer.id(), 60000)) {
         run.boxes.push_back(*box);
         if (on_box)
             on_box(*box);
         const int first_button = box->buttons.size() == 3 ? IDYES : IDOK;
         testing::press(*box, first_button);
     }
-    if (WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.get(), 99);
+    const auto exit_code = installer.wait(30000);
+    if (!exit_code) {
+        installer.kill();
         throw std::runtime_error("the installer did not end");
     }
-    GetExitCodeProcess(process.get(), &run.exit_code);
+    run.exit_code = *exit_code;
     return run;
 }
 
 bool Machine::kill_installer_when(const std::function<bool()>& moment)
 {
-    const PROCESS_INFORMATION started = start_installer(patch_folder);
-    runtime::KernelHandle process(started.hProcess);
-    runtime::KernelHandle thread(started.hThread);
+    const testing::Process installer = start_installer(patch_folder);
     const ULONGLONG give_up = GetTickCount64() + 60000;
     bool reached = false;
-    while (!(reached = moment()) && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT &&
-           GetTickCount64() < give_up) {
+    while (!(reached = moment()) && installer.running() && GetTickCount64() < give_up) {
     }
-    const bool killed_while_running = reached && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
-    TerminateProcess(process.get(), 99);
-    WaitForSingleObject(process.get(), 30000);
+    const bool killed_while_running = reached && installer.running();
+    installer.kill();
     return killed_while_running;
 }
 
 std::wstring Machine::test_data(const std::wstring& name)
 {
-    return from_build(FENNIMARK_E2E_DATA) + L"\\" + name;
+    return testing::from_build(FENNIMARK_E2E_DATA) + L"\\" + name;
 }
 
 std::vector<std::wstring> Machine::archive_files()

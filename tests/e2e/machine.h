@@ -23,7 +23,6 @@ public:
 
     static const std::wstring patch_folder;
     static const std::wstring install_folder;
-    static const std::wstring system32;
 
     // The Start-menu folder of the catalogue, and the shortcut in it.
     std::wstring start_menu_folder() const;
@@ -44,8 +43,6 @@ public:
     // when the installer ended before.
     bool kill_installer_when(const std::function<bool()>& moment);
 
-    // A file of the build, given as a Linux path, as the Windows programs see it.
-    static std::wstring from_build(const wchar_t* linux_path);
     // The files the archive catalogo.zip holds, relative to catalogo\, sorted.
     static std::vector<std::wstring> archive_files();
     static std::wstring test_data(const std::wstring& name);

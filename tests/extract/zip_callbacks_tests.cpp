@@ -1,4 +1,5 @@
 #include "extract/zip_callbacks.h"
+#include "extract/zip_reset.h"
 #include "extract/zip_state.h"
 #include "runtime/message_box.h"
 #include "runtime/text.h"
@@ -59,9 +60,7 @@ protected:
     // As the installer resets the state before an extraction; the listing is left as it was.
     void SetUp() override
     {
-        zip::fine_riga = L"\r\n";
-        zip::registro_messaggi.clear();
-        zip::numero_file = 0;
+        zip::reset_extraction_state({});
         zip::elenco_file = L"the listing of an earlier extraction\r\n";
     }
 

@@ -1,11 +1,13 @@
 #include "extract/zip_callbacks.h"
 #include "extract/zip_driver.h"
+#include "extract/zip_reset.h"
 #include "extract/zip_state.h"
 #include "runtime/events.h"
 #include "runtime/handles.h"
 #include "runtime/run_time_error.h"
 #include "tests/extract/stand_in_unzip32.h"
 #include "tests/support/box_recorder.h"
+#include "tests/support/library_entry.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -28,23 +30,14 @@ public:
     {
         if (!library_)
             throw std::runtime_error("the stand-in unzip32.dll is not beside the test program");
-        script_ = resolve<testing::StandInScriptEntry>("stand_in_script");
-        seen_ = resolve<testing::StandInSeenEntry>("stand_in_seen");
+        script_ = testing::library_entry<testing::StandInScriptEntry>(library_.get(), "stand_in_script");
+        seen_ = testing::library_entry<testing::StandInSeenEntry>(library_.get(), "stand_in_seen");
     }
 
     void script(const StandInScript& script) const { script_(&script); }
     const StandInSeen& seen() const { return *seen_(); }
 
 private:
-    template <typename Function>
-    Function resolve(const char* name)
-    {
-        const FARPROC entry = GetProcAddress(library_.get(), name);
-        if (!entry)
-            throw std::runtime_error("the unzip32.dll beside the test program is not the stand-in");
-        return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(entry));
-    }
-
     runtime::LibraryHandle library_;
     testing::StandInScriptEntry script_ = nullptr;
     testing::StandInSeenEntry seen_ = nullptr;
@@ -55,11 +48,7 @@ protected:
     // The installer's reset before an extraction.
     void SetUp() override
     {
-        zip::fine_riga = L"\r\n";
-        zip::registro_messaggi.clear();
-        zip::numero_file = 0;
-        zip::nomi_inclusi = {};
-        zip::nomi_esclusi = {};
+        zip::reset_extraction_state({});
     }
 
     // By default the installer's own call: ask before overwriting, overwrite, extract, keep the

@@ -7,6 +7,7 @@
 #include "extract/zip_state.h"
 #include "runtime/run_time_error.h"
 #include "tests/extract/stand_in_unzip32.h"
+#include "tests/support/library_entry.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -46,9 +47,7 @@ TEST(ZipLibraryFailure, CASE)
     EXPECT_EQ(zip::opzioni_zip.lpszExtractDir, nullptr);
 #ifdef STAND_IN_BESIDE
     // The version call went through each time before the missing entry was looked up.
-    const FARPROC seen_entry = GetProcAddress(GetModuleHandleA("unzip32.dll"), "stand_in_seen");
-    ASSERT_NE(seen_entry, nullptr);
-    const auto seen = reinterpret_cast<testing::StandInSeenEntry>(reinterpret_cast<void (*)()>(seen_entry));
+    const auto seen = testing::library_entry<testing::StandInSeenEntry>(GetModuleHandleA("unzip32.dll"), "stand_in_seen");
     EXPECT_EQ(seen()->version_call, 2);
 #endif
 }

@@ -2,6 +2,7 @@
 // extraction the installer asks for, the listing, and the overwrite question.
 
 #include "extract/zip_driver.h"
+#include "extract/zip_reset.h"
 #include "extract/zip_state.h"
 #include "tests/support/box_recorder.h"
 #include "tests/support/files.h"
@@ -38,9 +39,7 @@ class ZipWithLibrary : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        zip::fine_riga = L"\r\n";
-        zip::registro_messaggi.clear();
-        zip::numero_file = 0;
+        zip::reset_extraction_state({});
         zip::elenco_file = L"left from before";
         zip::codice_ritorno = -1;
     }

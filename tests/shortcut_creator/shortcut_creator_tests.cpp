@@ -3,6 +3,7 @@
 #include "tests/shortcut_creator/received_call.h"
 #include "tests/support/box_recorder.h"
 #include "tests/support/files.h"
+#include "tests/support/library_entry.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -36,23 +37,14 @@ public:
     {
         if (!library_)
             throw std::runtime_error("cannot load a stand-in toolkit");
-        received_call_ = resolve<const ReceivedCall*(WINAPI*)()>("received_call");
-        answer_with_ = resolve<void(WINAPI*)(std::int32_t)>("answer_with");
+        received_call_ = testing::library_entry<const ReceivedCall*(WINAPI*)()>(library_.get(), "received_call");
+        answer_with_ = testing::library_entry<void(WINAPI*)(std::int32_t)>(library_.get(), "answer_with");
     }
 
     const ReceivedCall& received() const { return *received_call_(); }
     void answer_with(std::int32_t result) const { answer_with_(result); }
 
 private:
-    template <typename Function>
-    Function resolve(const char* name)
-    {
-        const FARPROC entry = GetProcAddress(library_.get(), name);
-        if (entry == nullptr)
-            throw std::runtime_error("a stand-in toolkit lacks its test entries");
-        return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(entry));
-    }
-
     runtime::LibraryHandle library_;
     const ReceivedCall*(WINAPI* received_call_)() = nullptr;
     void(WINAPI* answer_with_)(std::int32_t) = nullptr;

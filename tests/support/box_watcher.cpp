@@ -1,5 +1,9 @@
 #include "tests/support/box_watcher.h"
 
+#include "tests/support/system_folders.h"
+
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdint>
 
@@ -187,6 +191,17 @@ const wchar_t* to_string(BoxIcon icon)
     case BoxIcon::warning: return L"warning";
     case BoxIcon::question: return L"question";
     default: return L"unknown";
+    }
+}
+
+void expect_icon(const SeenBox& box, BoxIcon icon)
+{
+    if (icon == BoxIcon::none) {
+        EXPECT_FALSE(box.has_icon);
+    } else if (can_draw()) {
+        EXPECT_EQ(box.icon, icon) << to_string(box.icon);
+    } else {
+        EXPECT_TRUE(box.has_icon) << "expected the " << to_string(icon) << " icon";
     }
 }
 

@@ -33,4 +33,8 @@ void press(const SeenBox& box, int button_id);
 
 const wchar_t* to_string(BoxIcon icon);
 
+// Expects the box to show `icon`, told by its pixels where programs of this kind can draw (see
+// can_draw); elsewhere nothing is painted, and only the presence of an icon can be checked.
+void expect_icon(const SeenBox& box, BoxIcon icon);
+
 }  // namespace fennimark::testing

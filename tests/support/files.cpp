@@ -7,26 +7,6 @@
 
 namespace fennimark::testing {
 
-TempFolder::TempFolder()
-{
-    wchar_t base[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, base);
-    static unsigned counter = 0;
-    for (;;) {
-        path_ = std::wstring(base) + L"fm_test_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                std::to_wstring(++counter);
-        if (CreateDirectoryW(path_.c_str(), nullptr))
-            break;
-        if (GetLastError() != ERROR_ALREADY_EXISTS)
-            throw std::runtime_error("cannot create a temporary folder");
-    }
-}
-
-TempFolder::~TempFolder()
-{
-    remove_tree(path_);
-}
-
 void write_file(const std::wstring& path, const std::string& bytes)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -116,6 +96,13 @@ void collect(const std::wstring& root, const std::wstring& relative, std::vector
     FindClose(search);
 }
 }  // namespace
+
+std::wstring from_build(const std::wstring& linux_path)
+{
+    std::wstring path = L"Z:" + linux_path;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+}
 
 std::vector<std::wstring> list_tree(const std::wstring& path)
 {

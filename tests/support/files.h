@@ -1,24 +1,12 @@
 #pragma once
-// Real files for the tests: a temporary folder that is removed afterwards, and whole-file helpers.
+// Real files for the tests: whole-file and folder helpers.
+
+#include "tests/support/temp_folder.h"
 
 #include <string>
 #include <vector>
 
 namespace fennimark::testing {
-
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::wstring& path() const { return path_; }
-    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
-
-private:
-    std::wstring path_;
-};
 
 void write_file(const std::wstring& path, const std::string& bytes);
 std::string read_file(const std::wstring& path);
@@ -27,6 +15,9 @@ bool folder_exists(const std::wstring& path);
 void make_folder(const std::wstring& path);
 // Removes a folder and everything in it, read-only files included; no error when it is missing.
 void remove_tree(const std::wstring& path);
+// A file of the build, given as a Linux path, as the Windows programs see it (Wine shows the
+// Linux root as drive Z:).
+std::wstring from_build(const std::wstring& linux_path);
 // The names in a folder and below it, relative to it, with backslashes, sorted; folders end in "\".
 std::vector<std::wstring> list_tree(const std::wstring& path);
 

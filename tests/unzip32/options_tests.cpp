@@ -181,6 +181,11 @@ std::int32_t UZ_CALL throwing_print(char*, std::uint32_t)
 
 TEST(Routines, AnExceptionNeverUnwindsIntoTheCaller)
 {
+#if defined(_WIN32) && !defined(_WIN64)
+    GTEST_SKIP() << "32-bit Windows programs built with MinGW unwind by DWARF tables that each statically linked "
+                    "module keeps to itself, so an exception thrown by the program cannot cross the library's "
+                    "frames; C routines never throw";
+#endif
     ScratchFolder target;
     Unzip unzip(archive("basic.zip"), target.path());
     unzip.routines.print = throwing_print;

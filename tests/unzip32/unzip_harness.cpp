@@ -100,31 +100,6 @@ std::string ansi(const fs::path& path)
 #endif
 }
 
-ScratchFolder::ScratchFolder()
-{
-    static unsigned counter = 0;
-#ifdef _WIN32
-    const auto process = GetCurrentProcessId();
-#else
-    const auto process = getpid();
-#endif
-    path_ = fs::temp_directory_path() / ("unzip32_test_" + std::to_string(process) + "_" + std::to_string(++counter));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    std::error_code ignored;
-    for (const auto& item : fs::recursive_directory_iterator(path_, ignored))
-        fs::permissions(item.path(), fs::perms::owner_write, fs::perm_options::add, ignored);
-#ifdef _WIN32
-    for (const auto& item : fs::recursive_directory_iterator(path_, ignored))
-        SetFileAttributesW(item.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-#endif
-    fs::remove_all(path_, ignored);
-}
-
 Unzip::Unzip(const fs::path& archive_path, const fs::path& folder)
     : archive_(ansi(archive_path)), folder_(ansi(folder))
 {

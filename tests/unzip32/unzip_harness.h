@@ -2,6 +2,7 @@
 // Calling the archive library as its callers do: an option record, a callback record whose
 // routines record everything the library says and answer its questions, and scratch folders.
 
+#include "tests/support/temp_folder.h"
 #include "unzip32/include/unzip32.h"
 
 #include <atomic>
@@ -20,20 +21,7 @@ namespace fs = std::filesystem;
 // An archive made at build time by make_archives.py.
 fs::path archive(const std::string& name);
 
-// A folder of its own for one test, removed afterwards with all it holds.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const fs::path& path() const { return path_; }
-    fs::path operator/(const fs::path& name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
+using ScratchFolder = fennimark::testing::TempFolder;
 
 struct ListedEntry {
     std::uint32_t size, compressed_size, factor, month, day, year, hour, minute;

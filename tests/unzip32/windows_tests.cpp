@@ -1,6 +1,7 @@
 // What only Windows has: reserved device names, ':' streams, names beyond the 8-bit code page,
 // and the library found by name beside the program that loads it.
 
+#include "tests/support/library_entry.h"
 #include "unzip_harness.h"
 
 #include <gtest/gtest.h>
@@ -10,14 +11,6 @@ namespace unzip32_test {
 namespace {
 
 using Names = std::vector<std::string>;
-
-// An entry of a loaded library, as the function type it has (through the type-less function
-// pointer, which is how such addresses may be converted).
-template <typename Function>
-Function entry_of(HMODULE library, const char* name)
-{
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-}
 
 TEST(WindowsNames, DevicesAndStreamsAreRefusedAndOtherNamesRepaired)
 {
@@ -53,8 +46,8 @@ TEST(WindowsLibrary, LoadsByNameFromBesideTheProgram)
     GetModuleFileNameW(nullptr, program, MAX_PATH);
     EXPECT_EQ(fs::path(loaded).parent_path(), fs::path(program).parent_path());
 
-    const auto version = entry_of<UzpVersion2Fn>(library, "UzpVersion2");
-    const auto unzip = entry_of<Wiz_SingleEntryUnzipFn>(library, "Wiz_SingleEntryUnzip");
+    const auto version = fennimark::testing::library_entry<UzpVersion2Fn>(library, "UzpVersion2");
+    const auto unzip = fennimark::testing::library_entry<Wiz_SingleEntryUnzipFn>(library, "Wiz_SingleEntryUnzip");
     ASSERT_NE(version, nullptr);
     ASSERT_NE(unzip, nullptr);
     UzpVer2 record{};

@@ -51,7 +51,10 @@ extern "C" {
 #define UZ_DAMAGED       3  /* the archive is damaged: unreadable central directory, entries whose
                                data overlap (a "zip bomb"); nothing is written */
 #define UZ_INTERNAL      4  /* out of memory, or another failure inside the library (an exception
-                               thrown by one of the caller's routines included); the run stopped */
+                               thrown by one of the caller's routines included, where the platform
+                               can carry it into the library: not in 32-bit MinGW programs, whose
+                               modules unwind separately; routines should not throw); the run
+                               stopped */
 #define UZ_NO_ARCHIVE    9  /* the archive is missing or is not a ZIP archive */
 #define UZ_BAD_PARAMS   10  /* bad parameters: a null record or archive path, a negative count, a
                                null name array or a null name within the counted names */
