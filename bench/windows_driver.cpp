@@ -7,6 +7,7 @@
 // Prints "seconds S status N"; exits 0 only when the status is 0.
 
 #include "extract/zip_driver.h"
+#include "extract/zip_reset.h"
 #include "extract/zip_state.h"
 #include "runtime/code_page.h"
 #include "runtime/run_time_error.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv)
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&started);
     try {
+        zip::reset_extraction_state({});
         // As the installer calls it: replacing without asking, folders kept, no name lists.
         zip::estrai_archivio(runtime::from_ansi(argv[1]), runtime::from_ansi(argv[2]), 1, 1, 0, 1, 0, 0);
     } catch (const runtime::RunTimeError& error) {
