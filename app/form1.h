@@ -1,6 +1,8 @@
 #pragma once
 // The program's one window, Form1, with its label Label1, and the window's public operations.
 
+#include "install/installation.h"
+#include "install/patch_ledger.h"
 #include "runtime/handles.h"
 #include "runtime/text.h"
 
@@ -11,9 +13,6 @@
 #include <string>
 
 namespace fennimark {
-
-// The number of this patch, which the ledger records.
-inline constexpr std::int16_t PATCH_NUMBER = 8;
 
 class Form1 {
 public:
@@ -38,7 +37,13 @@ public:
     // What runs at the first activation: Form_Activate, unless a test puts something else there.
     void set_activation_handler(std::function<void()> handler) { activation_handler_ = std::move(handler); }
 
-    // The installation, from the library files to the success box. It always ends the program.
+    // What the installation is to do, for administrators who name the install folder.
+    void set_installation_options(install::InstallationOptions options) { options_ = std::move(options); }
+
+    // The window's operations hand the work to the installation (install/), which tells its
+    // outcomes through the current reporter.
+
+    // The installation, from the library files to the outcome. It always ends the program.
     void Form_Activate();
 
     // Checks the patch ledger `file1` for patch `versione` and records it; ends the program when
@@ -69,6 +74,7 @@ private:
     HICON large_icon_ = nullptr;
     HICON small_icon_ = nullptr;
     std::function<void()> activation_handler_;
+    install::InstallationOptions options_;
     bool activated_ = false;
     bool busy_ = false;
     bool quit_on_destroy_ = false;

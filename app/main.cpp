@@ -2,6 +2,7 @@
 // becomes active, and runs the window's events until the window closes.
 
 #include "app/form1.h"
+#include "app/window_reporter.h"
 #include "runtime/com.h"
 #include "runtime/program_end.h"
 
@@ -11,6 +12,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     fennimark::runtime::ComApartment apartment;
     fennimark::Form1 form;
+    fennimark::WindowReporter reporter(form, nullptr);
+    const fennimark::runtime::ScopedReporter reporting(reporter);
     const int start = fennimark::runtime::run_guarded([&] {
         form.create(instance);
         form.set_quit_on_destroy(true);

@@ -3,7 +3,7 @@
 #include "extract/listing_line.h"
 #include "extract/zip_state.h"
 #include "runtime/code_page.h"
-#include "runtime/message_box.h"
+#include "runtime/reporter.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -78,7 +78,7 @@ std::int32_t UZ_CALL chiedi_sovrascrittura(char* nome) noexcept
     carry_on([&] { nome_file = runtime::from_ansi_until_nul(nome, most_name_bytes); });
     carry_on([&] {
         const int pulsante =
-            runtime::message_box(L"Overwrite " + nome_file + L"?", runtime::box_style::yes_no_cancel, overwrite_title);
+            runtime::tell(L"Overwrite " + nome_file + L"?", runtime::box_style::yes_no_cancel, overwrite_title);
         risposta = answer_for_button(pulsante);
     });
     return risposta;

@@ -1,40 +1,45 @@
-#include "app/form1.h"
+#include "install/catalogue_replacement.h"
+
 #include "extract/zip_driver.h"
 #include "extract/zip_reset.h"
 #include "extract/zip_state.h"
 #include "install/catalogue_swap.h"
 #include "install/install_folder.h"
+#include "install/patch_ledger.h"
 #include "runtime/files.h"
 #include "runtime/error_report.h"
-#include "runtime/message_box.h"
 #include "runtime/program_end.h"
 #include "runtime/program_folder.h"
+#include "runtime/reporter.h"
 
-namespace fennimark {
+namespace fennimark::install {
 
 namespace {
 
 [[noreturn]] void report_failed_extraction(std::int32_t status)
 {
-    runtime::message_box(L"Aggiornamento del catalogo non riuscito (codice " + std::to_wstring(status) +
-                             L"). Il catalogo precedente è stato ripristinato.",
-                         runtime::box_style::critical, runtime::installer_title);
+    runtime::tell(L"Aggiornamento del catalogo non riuscito (codice " + std::to_wstring(status) +
+                      L"). Il catalogo precedente è stato ripristinato.",
+                  runtime::box_style::critical, runtime::installer_title);
     runtime::end_program(runtime::exit_code::extraction_failed);
 }
 
 }  // namespace
 
-void Form1::correzione_path(const std::wstring& Path)
+void correzione_path(const std::wstring& Path)
 {
-    const std::wstring install_folder = install_folder_from_field(Path);
+    replace_catalogue(install_folder_from_field(Path));
+}
 
+void replace_catalogue(const std::wstring& install_folder)
+{
     CatalogueSwap swap(install_folder, PATCH_NUMBER);
     swap.recover_interrupted_run();
 
     controlla_file(install_folder + L"\\patch.txt", PATCH_NUMBER);
     swap.move_old_catalogue_aside();
 
-    zip::reset_extraction_state([this] { Cls(); });
+    zip::reset_extraction_state([] { runtime::reporter().clear_printed_output(); });
 
     const std::wstring archive = runtime::program_folder() + L"\\catalogo.zip";
     const std::int16_t ask_before_overwriting = 1, overwrite = 1, list_only = 0, keep_folders = 1;
@@ -55,4 +60,4 @@ void Form1::correzione_path(const std::wstring& Path)
     runtime::delete_file(archive);
 }
 
-}  // namespace fennimark
+}  // namespace fennimark::install

@@ -1,12 +1,11 @@
 #include "install/patch_ledger.h"
 
-#include "app/form1.h"
 #include "install/ledger_copy.h"
 #include "runtime/directory_search.h"
 #include "runtime/error_report.h"
 #include "runtime/events.h"
 #include "runtime/files.h"
-#include "runtime/message_box.h"
+#include "runtime/reporter.h"
 #include "runtime/program_end.h"
 #include "runtime/short_date.h"
 #include "runtime/text.h"
@@ -21,7 +20,7 @@ constexpr std::size_t date_columns = 10;
 
 [[noreturn]] void refuse(const std::wstring& message)
 {
-    runtime::message_box(message, runtime::box_style::information, runtime::installer_title);
+    runtime::tell(message, runtime::box_style::information, runtime::installer_title);
     runtime::end_program(runtime::exit_code::refused);
 }
 
@@ -76,15 +75,15 @@ std::wstring ledger_line(std::int16_t versione, const std::wstring& date)
     return runtime::padded_right(std::to_wstring(versione), number_columns) + date;
 }
 
-void Form1::controlla_file(const std::wstring& file1, std::int16_t versione)
+void install::controlla_file(const std::wstring& file1, std::int16_t versione)
 {
     if (runtime::find_first_entry(file1, runtime::attribute::normal).empty())
         refuse(missing_predecessor_message(versione));
 
     const std::int16_t count = read_entries(file1);
     if (count == 0) {
-        runtime::message_box(missing_predecessor_message(versione), runtime::box_style::information,
-                             runtime::installer_title);
+        runtime::tell(missing_predecessor_message(versione), runtime::box_style::information,
+                      runtime::installer_title);
         runtime::delete_file(file1);
         runtime::end_program(runtime::exit_code::refused);
     }

@@ -8,6 +8,9 @@
 
 namespace fennimark {
 
+// The number of this patch, which the ledger records.
+inline constexpr std::int16_t PATCH_NUMBER = 8;
+
 struct PatchLedgerEntry {
     std::int16_t indice = 0;    // position among the entries, empty lines not counted
     std::wstring numero_patch;  // columns 1 to 10, untrimmed
@@ -19,5 +22,13 @@ inline std::vector<PatchLedgerEntry> elenco_patch;
 
 // The line that records patch `versione` as installed on `date`.
 std::wstring ledger_line(std::int16_t versione, const std::wstring& date);
+
+namespace install {
+
+// Checks the patch ledger `file1` for patch `versione` and records it; ends the program when the
+// patch may not be installed.
+void controlla_file(const std::wstring& file1, std::int16_t versione);
+
+}  // namespace install
 
 }  // namespace fennimark

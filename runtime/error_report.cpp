@@ -1,6 +1,6 @@
 #include "runtime/error_report.h"
 
-#include "runtime/message_box.h"
+#include "runtime/reporter.h"
 
 namespace fennimark::runtime {
 
@@ -15,7 +15,7 @@ std::wstring error_report_text(const RunTimeError& failure)
 
 void show_error_report(const RunTimeError& failure)
 {
-    message_box(error_report_text(failure), box_style::critical, installer_title);
+    tell(error_report_text(failure), box_style::critical, installer_title);
 }
 
 }  // namespace fennimark::runtime

@@ -2,7 +2,7 @@
 // versions, each its own file with the same entry `fCreateShellLink`; the caller names one or asks
 // for whichever is present.
 
-#include "app/form1.h"
+#include "shell/shortcut_creator.h"
 
 #include "runtime/code_page.h"
 #include "runtime/handles.h"
@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-namespace fennimark {
+namespace fennimark::shell {
 
 namespace {
 
@@ -154,7 +154,7 @@ std::int32_t create_shortcut(std::int32_t numero_kit, const std::wstring& testo1
 
 }  // namespace
 
-truth Form1::crea_collegamento(std::int32_t numero_kit, std::wstring testo1, std::wstring testo2, std::wstring testo3)
+truth crea_collegamento(std::int32_t numero_kit, std::wstring testo1, std::wstring testo2, std::wstring testo3)
 {
     // A failure of any kind is only a shortcut not made: False, and nothing shown.
     try {
@@ -164,4 +164,4 @@ truth Form1::crea_collegamento(std::int32_t numero_kit, std::wstring testo1, std
     }
 }
 
-}  // namespace fennimark
+}  // namespace fennimark::shell

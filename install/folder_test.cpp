@@ -1,4 +1,4 @@
-#include "app/folder_test.h"
+#include "install/folder_test.h"
 
 #include "runtime/directory_search.h"
 #include "runtime/run_time_error.h"

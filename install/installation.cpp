@@ -1,19 +1,20 @@
-// The installation sequence, run once when the window first becomes active.
+#include "install/installation.h"
 
-#include "app/folder_test.h"
-#include "app/form1.h"
+#include "install/catalogue_replacement.h"
+#include "install/folder_test.h"
 #include "runtime/code_page.h"
 #include "runtime/error_report.h"
 #include "runtime/files.h"
-#include "runtime/message_box.h"
 #include "runtime/program_end.h"
 #include "runtime/program_folder.h"
+#include "runtime/reporter.h"
 #include "runtime/run_time_error.h"
 #include "shell/shortcut_reader.h"
 
+#include <windows.h>
 #include <shlobj.h>
 
-namespace fennimark {
+namespace fennimark::install {
 
 namespace {
 
@@ -38,28 +39,35 @@ std::wstring programs_folder()
 
 [[noreturn]] void finish(const std::wstring& message, unsigned icon, int exit_code)
 {
-    runtime::message_box(message, icon, runtime::installer_title);
+    runtime::tell(message, icon, runtime::installer_title);
     runtime::end_program(exit_code);
 }
 
-}  // namespace
-
-void Form1::Form_Activate()
+void place_libraries()
 {
     const std::wstring windows = windows_folder();
     const std::wstring here = runtime::program_folder();
     runtime::copy_file(here + L"\\zip32.dll", windows + L"\\system32\\zip32.dll");
     runtime::copy_file(here + L"\\UNZIP32.DLL", windows + L"\\system32\\UNZIP32.DLL");
+}
 
-    const std::wstring programs = programs_folder();
-    if (!cartella_esiste(programs + L"\\Fennimark"))
-        finish(L"Non hai installato il catalogo. La patch non può essere creata", runtime::box_style::critical,
-               runtime::exit_code::refused);
+}  // namespace
 
-    const std::wstring working_folder = leggi_cartella_lavoro(programs + L"\\Fennimark\\Fennimark.lnk");
-    correzione_path(working_folder);
+void install_patch(const InstallationOptions& options)
+{
+    place_libraries();
+
+    if (options.install_folder) {
+        replace_catalogue(*options.install_folder);
+    } else {
+        const std::wstring programs = programs_folder();
+        if (!cartella_esiste(programs + L"\\Fennimark"))
+            finish(L"Non hai installato il catalogo. La patch non può essere creata",
+                   runtime::box_style::critical, runtime::exit_code::refused);
+        correzione_path(leggi_cartella_lavoro(programs + L"\\Fennimark\\Fennimark.lnk"));
+    }
 
     finish(L"Patch installata con successo!", runtime::box_style::information, runtime::exit_code::success);
 }
 
-}  // namespace fennimark
+}  // namespace fennimark::install
