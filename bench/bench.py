@@ -76,11 +76,9 @@ def wine_path(path):
     return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
 
-def run_once(contender_or_command, folder):
+def run_once(command, folder, self_timed=False):
     """Seconds, peak resident bytes and processor seconds of one run, the folder made fresh
-    beforehand. A self-timed contender's seconds are its own report."""
-    contender = contender_or_command if isinstance(contender_or_command, Contender) else None
-    command = contender.command if contender else contender_or_command
+    beforehand. A self-timed command's seconds are its own report."""
     if folder.exists():
         shutil.rmtree(folder)
     folder.mkdir(parents=True)
@@ -90,7 +88,7 @@ def run_once(contender_or_command, folder):
     elapsed = time.perf_counter() - started
     if status != 0:
         raise SystemExit(f"failed: {' '.join(map(str, command))}")
-    if contender and contender.self_timed:
+    if self_timed:
         reported = [line.split() for line in output.splitlines() if line.startswith("seconds ")]
         if not reported:
             raise SystemExit(f"no time reported by {' '.join(map(str, command))}")
@@ -129,14 +127,13 @@ def measure(archive, where, candidates, runs):
     peaks = {c.name: [] for c in candidates}
     cpus = {c.name: [] for c in candidates}
     for c in candidates:  # a round untimed, so the archive is in memory for everyone
-        run_once(Contender(c.name, c.command(archive, folder), self_timed=c.self_timed), folder)
+        run_once(c.command(archive, folder), folder, c.self_timed)
         if c.checks_output:
             check_output(archive, folder, c.name)
     for run in range(runs):
         turn = candidates[run % len(candidates):] + candidates[:run % len(candidates)]
         for c in turn:
-            elapsed, peak, cpu = run_once(Contender(c.name, c.command(archive, folder), self_timed=c.self_timed),
-                                          folder)
+            elapsed, peak, cpu = run_once(c.command(archive, folder), folder, c.self_timed)
             times[c.name].append(elapsed)
             peaks[c.name].append(peak)
             cpus[c.name].append(cpu)
