@@ -1,6 +1,10 @@
 #include "app/form1.h"
 
 #include "runtime/message_box.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
 #include "runtime/program_end.h"
 #include "runtime/run_time_error.h"
 
@@ -19,6 +23,9 @@ constexpr int label_left_twips = 240;
 constexpr int label_top_twips = 240;
 constexpr int label_width_twips = 3615;
 constexpr int label_height_twips = 240;
+// The progress bar: under the label, as wide, inside the designed client area (765 twips high).
+constexpr int bar_top_twips = 540;
+constexpr int bar_height_twips = 135;
 constexpr int font_size_hundredths_of_point = 975;
 
 constexpr DWORD form_style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -112,6 +119,15 @@ void Form1::create(HINSTANCE instance)
     if (!label_)
         runtime::raise(runtime::error::cannot_create_object, L"Label1");
 
+    // Hidden until the extraction has something to show; a window without it would still work.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    progress_bar_ = CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | PBS_SMOOTH,
+                                    twips_to_pixels(label_left_twips, dpi), twips_to_pixels(bar_top_twips, dpi),
+                                    twips_to_pixels(label_width_twips, dpi), twips_to_pixels(bar_height_twips, dpi),
+                                    window_, nullptr, instance, nullptr);
+    taskbar_progress_ = std::make_unique<TaskbarProgress>(window_);
+
     form_font_.reset(make_font(L"Tahoma", FW_NORMAL, dpi));
     label_font_.reset(make_font(L"Verdana", FW_BOLD, dpi));
     SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(label_font_.get()), FALSE);
@@ -129,6 +145,44 @@ void Form1::destroy() noexcept
 {
     if (window_)
         DestroyWindow(window_);
+}
+
+void Form1::show_progress(std::uint32_t done, std::uint32_t total) noexcept
+{
+    if (!progress_bar_)
+        return;
+    // A range of at least one, so that an archive without entries still ends full.
+    const std::uint32_t range = std::max<std::uint32_t>(total, 1);
+    if (range != progress_total_) {
+        progress_total_ = range;
+        SendMessageW(progress_bar_, PBM_SETRANGE32, 0, static_cast<LPARAM>(range));
+    }
+    const std::uint32_t position = std::min(done, range);
+    SendMessageW(progress_bar_, PBM_SETPOS, position, 0);
+    if (!IsWindowVisible(progress_bar_))
+        ShowWindow(progress_bar_, SW_SHOWNA);
+    if (taskbar_progress_)
+        taskbar_progress_->show(position, range);
+}
+
+void Form1::finish_progress() noexcept
+{
+    if (progress_bar_ && IsWindowVisible(progress_bar_))
+        show_progress(progress_total_, progress_total_);
+}
+
+void Form1::reset_progress() noexcept
+{
+    if (progress_bar_ && IsWindowVisible(progress_bar_))
+        show_progress(0, progress_total_);
+}
+
+void Form1::hide_progress() noexcept
+{
+    if (progress_bar_)
+        ShowWindow(progress_bar_, SW_HIDE);
+    if (taskbar_progress_)
+        taskbar_progress_->hide();
 }
 
 void Form1::Cls()
@@ -174,6 +228,8 @@ LRESULT Form1::handle(UINT message, WPARAM wparam, LPARAM lparam)
         HWND closing = window_;
         window_ = nullptr;
         label_ = nullptr;
+        progress_bar_ = nullptr;
+        taskbar_progress_.reset();
         runtime::set_box_owner(nullptr);
         SetWindowLongPtrW(closing, GWLP_USERDATA, 0);
         if (quit_on_destroy_)

@@ -1,6 +1,7 @@
 #pragma once
 // The program's one window, Form1, with its label Label1, and the window's public operations.
 
+#include "app/taskbar_progress.h"
 #include "install/installation.h"
 #include "install/patch_ledger.h"
 #include "runtime/handles.h"
@@ -10,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace fennimark {
@@ -30,6 +32,17 @@ public:
 
     HWND window() const noexcept { return window_; }
     HWND label() const noexcept { return label_; }
+    HWND progress_bar() const noexcept { return progress_bar_; }
+
+    // The progress bar under the label, hidden until the first progress, and the same on the
+    // taskbar button. `done` of `total` items; the bar is shown when hidden.
+    void show_progress(std::uint32_t done, std::uint32_t total) noexcept;
+    // The bar at its end, as when every item is done.
+    void finish_progress() noexcept;
+    // The bar back at its start.
+    void reset_progress() noexcept;
+    // The bar and the taskbar's progress taken away, as before any box.
+    void hide_progress() noexcept;
     // The exit code the program ended with; meaningful once the window is gone.
     int exit_code() const noexcept { return exit_code_; }
     // Whether the window ends the message loop when it is destroyed (the program's own window does).
@@ -69,6 +82,9 @@ private:
 
     HWND window_ = nullptr;
     HWND label_ = nullptr;
+    HWND progress_bar_ = nullptr;
+    std::uint32_t progress_total_ = 0;
+    std::unique_ptr<TaskbarProgress> taskbar_progress_;
     runtime::GdiObject form_font_;
     runtime::GdiObject label_font_;
     HICON large_icon_ = nullptr;

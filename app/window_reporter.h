@@ -18,6 +18,10 @@ public:
     int tell(const runtime::MessageBoxRequest& message) override;
     void note(const std::wstring& step) override;
     void clear_printed_output() override;
+    void progress(std::uint32_t done, std::uint32_t total) override;
+    void progress_finished() override;
+    void progress_reset() override;
+    void keep_alive() override;
 
 private:
     Form1& form_;

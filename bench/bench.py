@@ -36,6 +36,7 @@ def contenders(build, threads):
     python_extract = "import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])"
     found = [
         Contender("unzip32 (ours)", lambda a, f: [driver, library, a, f]),
+        Contender("unzip32 without the progress routine", lambda a, f: [driver, library, a, f, "--without-progress"]),
         Contender("bsdtar -xf", lambda a, f: ["bsdtar", "-xf", a, "-C", f]),
         Contender("7zz x", lambda a, f: ["7zz", "x", "-y", "-bd", "-bso0", "-bsp0", a, f"-o{f}"]),
         Contender("python zipfile", lambda a, f: [sys.executable, "-c", python_extract, a, f]),

@@ -1,8 +1,10 @@
 // The installer's extraction, natively: the archive library loaded from a file, called as the
 // installer calls it (its option values and empty name lists) with the installer's own callbacks
-// (message log, listing, overwrite question, password).
+// (message log, listing, overwrite question, password, progress).
 //
-//   unzip32_bench_driver LIBRARY ARCHIVE FOLDER [--list]
+//   unzip32_bench_driver LIBRARY ARCHIVE FOLDER [--list | --without-progress]
+//
+// --without-progress leaves the service routine out, to tell what following the progress costs.
 //
 // Prints the library's status, the listing's line count and the message log's length; exits 0
 // only when the status is 0.
@@ -34,7 +36,7 @@ Entry entry_of(void* library, const char* name)
     return reinterpret_cast<Entry>(dlsym(library, name));
 }
 
-void fill_records(bool list_only, char* archive, char* folder)
+void fill_records(bool list_only, bool with_progress, char* archive, char* folder)
 {
     opzioni_zip = DCL{};
     opzioni_zip.PromptToOverwrite = 1;
@@ -44,6 +46,8 @@ void fill_records(bool list_only, char* archive, char* folder)
     opzioni_zip.lpszZipFN = archive;
     opzioni_zip.lpszExtractDir = folder;
     fill_callbacks();
+    if (!with_progress)
+        funzioni_utente.ServCallBk = nullptr;
     versione_dll = UzpVer2{};
     versione_dll.structlen = sizeof(UzpVer2);
 }
@@ -53,8 +57,9 @@ void fill_records(bool list_only, char* archive, char* folder)
 int main(int argc, char** argv)
 {
     const bool list_only = argc == 5 && std::strcmp(argv[4], "--list") == 0;
-    if (argc != 4 && !list_only) {
-        std::fprintf(stderr, "usage: %s LIBRARY ARCHIVE FOLDER [--list]\n", argv[0]);
+    const bool without_progress = argc == 5 && std::strcmp(argv[4], "--without-progress") == 0;
+    if (argc != 4 && !list_only && !without_progress) {
+        std::fprintf(stderr, "usage: %s LIBRARY ARCHIVE FOLDER [--list | --without-progress]\n", argv[0]);
         return 2;
     }
     const LibraryHandle library(dlopen(argv[1], RTLD_NOW | RTLD_LOCAL));
@@ -72,7 +77,7 @@ int main(int argc, char** argv)
     reset_extraction_state({});
     std::string archive = argv[2];
     std::string folder = argv[3];
-    fill_records(list_only, archive.data(), folder.data());
+    fill_records(list_only, !without_progress, archive.data(), folder.data());
     std::array<char*, name_list_size> included{};
     std::array<char*, name_list_size> excluded{};
     version(&versione_dll);

@@ -6,6 +6,7 @@
 #include "runtime/reporter.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <limits>
 #include <string>
@@ -17,6 +18,9 @@ namespace {
 constexpr std::size_t most_printed_bytes = 32001;
 constexpr std::size_t most_name_bytes = 256;
 constexpr wchar_t overwrite_title[] = L"DUVarev - File already exists";
+// Often enough for a window that looks alive, seldom enough to cost nothing next to the writes.
+constexpr auto progress_interval = std::chrono::milliseconds(100);
+std::chrono::steady_clock::time_point last_progress;
 
 // Runs one step of a callback. Whatever the step throws stays here, so that the callback goes on
 // with its next step and nothing ever unwinds into the library's C code.
@@ -90,6 +94,21 @@ std::int32_t UZ_CALL chiedi_password(char*, std::int32_t, const char*, const cha
     return 1;
 }
 
+std::int32_t UZ_CALL avanza_estrazione(const char*, std::uint32_t) noexcept
+{
+    if (voci_avviate < std::numeric_limits<std::uint32_t>::max())
+        ++voci_avviate;
+    carry_on([] {
+        const auto now = std::chrono::steady_clock::now();
+        // The first entry shows the progress at once; later ones only once the interval has passed.
+        if (voci_avviate > 1 && now - last_progress < progress_interval)
+            return;
+        last_progress = now;
+        runtime::reporter().progress(voci_avviate, funzioni_utente.NumMembers);
+    });
+    return 0;
+}
+
 // Shared with the benchmark's driver, so that it measures exactly what the installer hands over.
 void fill_callbacks() noexcept
 {
@@ -98,7 +117,7 @@ void fill_callbacks() noexcept
     funzioni_utente.replace = &chiedi_sovrascrittura;
     funzioni_utente.password = &chiedi_password;
     funzioni_utente.SendApplicationMessage = &elenca_file;
-    funzioni_utente.ServCallBk = nullptr;
+    funzioni_utente.ServCallBk = &avanza_estrazione;
 }
 
 }  // namespace fennimark::zip

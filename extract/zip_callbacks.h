@@ -24,8 +24,13 @@ std::int32_t UZ_CALL chiedi_sovrascrittura(char* nome) noexcept;
 std::int32_t UZ_CALL chiedi_password(char* buffer, std::int32_t dimensione, const char* richiesta,
                                      const char* nome) noexcept;
 
-// Puts these routines into funzioni_utente, the service routine and sound left out; the totals
-// after them are the library's own and are left alone.
+// The service routine, called as each entry is handed out: counts it in voci_avviate and, at most
+// every 100 ms, tells the reporter how far the extraction has come out of the library's NumMembers
+// (the window then lets its pending events run). Always 0: the work is never stopped from here.
+std::int32_t UZ_CALL avanza_estrazione(const char* nome, std::uint32_t dimensione) noexcept;
+
+// Puts these routines into funzioni_utente, sound left out; the totals after them are the
+// library's own and are left alone.
 void fill_callbacks() noexcept;
 
 }  // namespace fennimark::zip

@@ -11,6 +11,7 @@ void reset_extraction_state(const std::function<void()>& clear_printed_output)
         clear_printed_output();
     registro_messaggi.clear();
     numero_file = 0;
+    voci_avviate = 0;
     nomi_inclusi[0].clear();
     nomi_esclusi[0].clear();
 }

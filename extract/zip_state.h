@@ -16,6 +16,7 @@ using NameList = std::array<std::wstring, name_list_size>;  // an empty entry tr
 
 inline std::int32_t codice_ritorno = 0;    // the library's status from the last extraction
 inline std::int32_t numero_file = 0;       // listing lines made since the caller's reset
+inline std::uint32_t voci_avviate = 0;     // entries the library has handed out since the caller's reset
 inline std::wstring elenco_file;           // the listing: a heading and one 80-column line per file
 inline std::wstring registro_messaggi;     // everything the library printed
 inline NameList nomi_inclusi;              // entries to take

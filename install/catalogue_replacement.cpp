@@ -16,6 +16,16 @@ namespace fennimark::install {
 
 namespace {
 
+// The partial catalogue is removed and the old one put back, with the window kept alive and its
+// progress shown from nothing again.
+void roll_back(CatalogueSwap& swap)
+{
+    runtime::reporter().progress_reset();
+    runtime::reporter().keep_alive();
+    swap.roll_back();
+    runtime::reporter().keep_alive();
+}
+
 [[noreturn]] void report_failed_extraction(std::int32_t status)
 {
     runtime::tell(L"Aggiornamento del catalogo non riuscito (codice " + std::to_wstring(status) +
@@ -48,15 +58,19 @@ void replace_catalogue(const std::wstring& install_folder)
         zip::estrai_archivio(archive, install_folder, ask_before_overwriting, overwrite, list_only, keep_folders,
                              included, excluded);
     } catch (...) {
-        swap.roll_back();
+        runtime::reporter().progress_finished();
+        roll_back(swap);
         throw;
     }
+    runtime::reporter().progress_finished();
 
     if (zip::codice_ritorno != 0) {
-        swap.roll_back();
+        roll_back(swap);
         report_failed_extraction(zip::codice_ritorno);
     }
+    runtime::reporter().keep_alive();
     swap.commit();
+    runtime::reporter().keep_alive();
     runtime::delete_file(archive);
 }
 

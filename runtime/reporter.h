@@ -5,6 +5,7 @@
 
 #include "runtime/message_box.h"
 
+#include <cstdint>
 #include <string>
 
 namespace fennimark::runtime {
@@ -20,6 +21,17 @@ public:
     virtual void note(const std::wstring& step) = 0;
     // Clears what has been printed on the window, where there is one.
     virtual void clear_printed_output() = 0;
+
+    // A long step's progress, where there is a window to show it (nothing elsewhere). `done` of
+    // `total` items are under way; the window also lets its pending events run, so that it keeps
+    // repainting and answering the system. Callers call it now and then, not for every item.
+    virtual void progress(std::uint32_t /*done*/, std::uint32_t /*total*/) {}
+    // The long step has ended: the progress shows its end until the next box, which hides it.
+    virtual void progress_finished() {}
+    // The work is being undone: the progress starts again from nothing.
+    virtual void progress_reset() {}
+    // Lets the window's pending events run between the steps of a long job.
+    virtual void keep_alive() {}
 };
 
 // Boxes only: no log, nothing printed.

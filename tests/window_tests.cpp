@@ -1,12 +1,16 @@
 // The window's design values, read back from the real window.
 
 #include "app/form1.h"
+#include "app/window_reporter.h"
 #include "runtime/program_end.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/system_folders.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
 
 namespace fennimark {
 namespace {
@@ -145,6 +149,69 @@ TEST(WindowEnd, AnEndDuringTheWorkClosesTheWindowWithItsExitCode)
     form.show();
     EXPECT_TRUE(testing::pump_messages_until([&] { return form.window() == nullptr; }));
     EXPECT_EQ(form.exit_code(), 1);
+}
+
+TEST_F(Window, ItsProgressBarLiesUnderTheLabelInsideTheDesignAndFollowsTheWork)
+{
+    HWND bar = form_.progress_bar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(GetParent(bar), form_.window());
+    EXPECT_FALSE(IsWindowVisible(bar)) << "shown before there is progress";
+    RECT place{}, label{}, client{};
+    GetWindowRect(bar, &place);
+    MapWindowPoints(nullptr, form_.window(), reinterpret_cast<POINT*>(&place), 2);
+    GetWindowRect(form_.label(), &label);
+    MapWindowPoints(nullptr, form_.window(), reinterpret_cast<POINT*>(&label), 2);
+    GetClientRect(form_.window(), &client);
+    EXPECT_EQ(place.left, label.left);
+    EXPECT_EQ(place.right, label.right);
+    EXPECT_GE(place.top, label.bottom);
+    EXPECT_LE(place.bottom, client.bottom);
+    EXPECT_GT(place.bottom, place.top);
+
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        bool shown;
+        int position, maximum;
+    };
+    const Step steps[] = {
+        {"first progress", [&] { form_.show_progress(3, 10); }, true, 3, 10},
+        {"more than the total", [&] { form_.show_progress(12, 10); }, true, 10, 10},
+        {"rollback", [&] { form_.reset_progress(); }, true, 0, 10},
+        {"the call returned", [&] { form_.finish_progress(); }, true, 10, 10},
+        {"before a box", [&] { form_.hide_progress(); }, false, 10, 10},
+        {"an empty archive", [&] { form_.show_progress(0, 0); }, true, 0, 1},
+        {"its end", [&] { form_.finish_progress(); }, true, 1, 1},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(IsWindowVisible(bar) != FALSE, step.shown) << step.what;
+        EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), step.position) << step.what;
+        EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), step.maximum) << step.what;
+    }
+}
+
+TEST(WindowAlive, ProgressLetsEventsRunAndClosingStaysRefused)
+{
+    Form1 form;
+    WindowReporter reporter(form, nullptr);
+    const runtime::ScopedReporter reporting(reporter);
+    bool painted_meanwhile = false, alive_after_close = false, done = false;
+    form.set_activation_handler([&] {
+        // A repaint and a close wait for the window while the work runs.
+        InvalidateRect(form.window(), nullptr, TRUE);
+        PostMessageW(form.window(), WM_CLOSE, 0, 0);
+        reporter.progress(1, 2);
+        painted_meanwhile = GetUpdateRect(form.window(), nullptr, FALSE) == FALSE;
+        alive_after_close = form.window() != nullptr && IsWindow(form.window());
+        done = true;
+    });
+    form.create(GetModuleHandleW(nullptr));
+    form.show();
+    ASSERT_TRUE(testing::pump_messages_until([&] { return done; }));
+    EXPECT_TRUE(alive_after_close);
+    EXPECT_TRUE(painted_meanwhile);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ debian_packages=(
     libz-mingw-w64-dev googletest
     wine wine64 fonts-wine xvfb xauth
     clang libclang-rt-14-dev
+    osslsigncode openssl libarchive-tools
 )
 
 # Where scripts/build-libzip installs libzip for each MinGW target; cmake/Libzip.cmake looks there.

@@ -6,10 +6,14 @@
 #include "tests/e2e/machine.h"
 #include "tests/support/files.h"
 #include "tests/support/system_folders.h"
+#include "tests/support/window_probe.h"
+
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <map>
 
@@ -447,6 +451,38 @@ TEST_F(Scenario, FileNamedCatalogoIsLeftAlone)
     EXPECT_EQ(testing::read_file(Machine::install_folder + L"\\catalogo"), "a file of the user's");
     EXPECT_EQ(ledger(), ledger_1_to_7);
     EXPECT_TRUE(archive_still_there());
+}
+
+// --- A window that stays alive ---------------------------------------------------------------
+
+TEST_F(Scenario, TheWindowAnswersAndShowsProgressThroughALongExtraction)
+{
+    constexpr int pages = 4000;  // the files of many.zip, which has no folder entries
+    install_catalogue();
+    machine_.put_patch(L"many.zip");
+    testing::WindowProbe probe(L"FennimarkPatchForm1");
+    int position_at_box = -1, maximum_at_box = -1;
+    bool bar_shown_at_box = true;
+    const InstallerRun run = machine_.run_installer([&](const testing::SeenBox&) {
+        HWND bar = testing::progress_bar_of(FindWindowW(L"FennimarkPatchForm1", nullptr));
+        position_at_box = static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0));
+        maximum_at_box = static_cast<int>(SendMessageW(bar, PBM_GETRANGE, FALSE, 0));
+        bar_shown_at_box = IsWindowVisible(bar);
+    });
+    const testing::ProbeFindings seen = probe.stop();
+
+    expect_boxes(run, {{success, BoxIcon::information}});
+    EXPECT_EQ(files_below(Machine::install_folder + L"\\catalogo").size(), static_cast<std::size_t>(pages));
+    EXPECT_GE(seen.answers, 5u) << "the extraction was too short to tell";
+    EXPECT_LE(seen.longest_answer_ms, 1000u);
+    std::printf("%u answers, the longest after %lu ms; %zu positions of the bar\n", seen.answers,
+                seen.longest_answer_ms, seen.bar_positions.size());
+    // The bar rose step by step, and stood at its end, hidden, when the box came.
+    EXPECT_GE(seen.bar_positions.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(seen.bar_positions.begin(), seen.bar_positions.end()));
+    EXPECT_EQ(maximum_at_box, pages);
+    EXPECT_EQ(position_at_box, pages);
+    EXPECT_FALSE(bar_shown_at_box);
 }
 
 }  // namespace

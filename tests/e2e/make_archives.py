@@ -56,6 +56,18 @@ def write_large(path):
             archive.writestr('catalogo/immagini/foto%03d.jpg' % number, generator.randbytes(128 * 1024))
 
 
+MANY_FILES = 4000
+
+
+def write_many(path):
+    # A catalogue of many small pages, as the real one is: long enough to extract that a window
+    # left without events for the whole time would stop answering.
+    with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as archive:
+        for number in range(MANY_FILES):
+            page = ('<html><body>Scheda %d</body></html>\n' % number).encode() * 40
+            archive.writestr('catalogo/schede/%02d/%05d.html' % (number % 40, number), page)
+
+
 if __name__ == '__main__':
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
@@ -64,6 +76,7 @@ if __name__ == '__main__':
     write_damaged(os.path.join(folder, 'damaged.zip'), good)
     write_bad_crc(os.path.join(folder, 'bad-crc.zip'))
     write_large(os.path.join(folder, 'large.zip'))
+    write_many(os.path.join(folder, 'many.zip'))
     with open(os.path.join(folder, 'catalogue-files.txt'), 'w') as listing:
         for name in sorted(CATALOGUE):
             listing.write(name[len('catalogo/'):].replace('/', '\\') + '\n')

@@ -105,7 +105,7 @@ TEST_F(ZipDriver, TheLibraryReceivesTheInstallersRecordsAndItsStatusIsKept)
     EXPECT_TRUE(seen.callback_fields.replace == &zip::chiedi_sovrascrittura);
     EXPECT_TRUE(seen.callback_fields.password == &zip::chiedi_password);
     EXPECT_TRUE(seen.callback_fields.SendApplicationMessage == &zip::elenca_file);
-    EXPECT_TRUE(seen.callback_fields.ServCallBk == nullptr);
+    EXPECT_TRUE(seen.callback_fields.ServCallBk == &zip::avanza_estrazione);
 
     EXPECT_EQ(zip::codice_ritorno, 11);
     // The texts the option record pointed to are gone.

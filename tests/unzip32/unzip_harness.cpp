@@ -76,6 +76,7 @@ std::int32_t UZ_CALL record_service(const char* name, std::uint32_t)
 {
     active->check_thread();
     active->serviced.emplace_back(name);
+    active->lines_at_service.push_back(active->lines.size());
     return active->cancel_after >= 0 && static_cast<int>(active->serviced.size()) > active->cancel_after;
 }
 
@@ -140,6 +141,8 @@ std::int32_t Unzip::run()
 
 void Unzip::check_thread()
 {
+    if (!record_at_first_call)
+        record_at_first_call = routines;
     if (std::this_thread::get_id() != caller_)
         ++calls_from_other_threads;
 }

@@ -49,6 +49,8 @@ public:
     std::vector<std::string> password_questions;
     std::vector<ListedEntry> listed;
     std::vector<std::string> serviced;
+    std::vector<std::size_t> lines_at_service;  // how many texts had been printed at each service call
+    std::optional<USERFUNCTIONS> record_at_first_call;  // the callback record as the first routine saw it
     int sounds = 0;
 
     // How the routines answer.

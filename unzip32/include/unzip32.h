@@ -45,7 +45,7 @@ extern "C" {
 #define UZ_OK            0  /* success */
 #define UZ_WARNING       1  /* warnings only: something skipped or renamed (an unsafe name
                                repaired, an existing file left, an encrypted entry without a
-                               password, an archive without entries, a cancelled run) */
+                               password, an archive without entries, a run the service routine stopped) */
 #define UZ_BAD_ENTRIES   2  /* some entries bad: CRC mismatch, data that do not match their
                                recorded size, unsupported method; such an entry is not written */
 #define UZ_DAMAGED       3  /* the archive is damaged: unreadable central directory, entries whose
@@ -107,8 +107,20 @@ typedef void (UZ_CALL *UzpApplicationMessageFn)(uint32_t uncompressed_size,
                                                 char *name, char *method, uint32_t crc,
                                                 char encrypted);
 
-/* Called before each selected entry is extracted or tested, with its name (system 8-bit code
- * page) and uncompressed size; a non-zero answer cancels the rest of the run (status UZ_WARNING). */
+/* The service routine, for progress and for stopping a run. When extracting or testing (not when
+ * listing) it is called once for each selected entry, folders included, in the archive's order, on
+ * the calling thread, with the entry's name as stored (system 8-bit code page) and its uncompressed
+ * size (at most 0xFFFFFFFF), just before the library handles that entry: for a file that is about
+ * to be extracted, before it is handed to a writer. It does not wait for the writes of earlier
+ * entries: when it is called for the n-th entry, the n-1 before it have been handed out but some
+ * may still be being written, and the messages about them may come later. So n (counted by the
+ * caller) out of the callback record's NumMembers tells how far the run has come.
+ *
+ * Answer 0 to go on. A non-zero answer stops the run at that entry: that entry and every later
+ * one are not handled; the files already handed out are finished (written whole and renamed into
+ * place, or refused as usual); no temporary file is left behind; one warning message says where
+ * the run stopped, and Wiz_SingleEntryUnzip returns UZ_WARNING (or a higher status that an earlier
+ * entry caused). The routine is not called again in that run. */
 typedef int32_t (UZ_CALL *UzpServiceFn)(const char *entry_name, uint32_t size);
 
 /* Option record. Every integer is a flag, 0 off, any other value on, unless said otherwise.
@@ -136,8 +148,8 @@ typedef struct DCL {
                                   1 warnings and errors only, 2 (or more) none */
     int32_t ncflag;            /* accepted, no effect */
     int32_t ntflag;            /* test: read and check every entry, write nothing */
-    int32_t nvflag;            /* list every entry through SendApplicationMessage, fill the
-                                  totals of the callback record, write nothing */
+    int32_t nvflag;            /* list every entry through SendApplicationMessage, write
+                                  nothing */
     int32_t nfflag;            /* freshen: only files that exist and are older */
     int32_t nzflag;            /* accepted, no effect */
     int32_t ndflag;            /* 1 re-creates the archive's folders; 0 puts every file straight
@@ -156,8 +168,13 @@ typedef struct DCL {
  * Wiz_SingleEntryUnzip, on the calling thread, and what it is told follows the archive's order,
  * even though an extraction writes the files' data on worker threads (one per core): a message
  * about an entry comes after those about the entries before it, and a question (replace,
- * password, service routine) is asked only once every earlier entry is written. The totals are written by the library when
- * listing: they cover the listed entries and stop at 0xFFFFFFFF. */
+ * password) is asked only once every earlier entry is written. The service routine alone does not
+ * wait for earlier writes (see UzpServiceFn).
+ *
+ * The totals are written by the library in every mode (list, test, extract) as soon as the archive
+ * is open, before any routine is called (but the message that the archive cannot be opened): they
+ * cover the entries the include and exclude lists select, as the archive's directory records them,
+ * and stop at 0xFFFFFFFF. Whatever the caller put there is overwritten. */
 typedef struct USERFUNCTIONS {
     UzpPrintFn print;
     UzpSoundFn sound;
@@ -165,10 +182,10 @@ typedef struct USERFUNCTIONS {
     UzpPasswordFn password;
     UzpApplicationMessageFn SendApplicationMessage;
     UzpServiceFn ServCallBk;
-    uint32_t TotalSizeComp; /* listing: compressed bytes of all entries */
-    uint32_t TotalSize;     /* listing: uncompressed bytes of all entries */
-    uint32_t CompFactor;    /* listing: overall compression factor in percent */
-    uint32_t NumMembers;    /* listing: number of entries */
+    uint32_t TotalSizeComp; /* compressed bytes of the selected entries */
+    uint32_t TotalSize;     /* uncompressed bytes of the selected entries */
+    uint32_t CompFactor;    /* overall compression factor in percent */
+    uint32_t NumMembers;    /* number of selected entries, folders included */
     uint16_t cchComment;    /* length of the archive's comment */
 } USERFUNCTIONS;
 

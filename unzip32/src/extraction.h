@@ -28,8 +28,7 @@ public:
     // Creates the target folder when it is missing; false (status set) when it cannot be.
     bool prepare_target();
     void extract(const EntryInfo& entry);
-    // Reports every file still being written: before the caller's service routine is called, and
-    // once the last entry has been handed over.
+    // Reports every file still being written, once the last entry has been handed over.
     void settle() { writes_.settle(); }
 
 private:

@@ -71,21 +71,27 @@ void Listing::list(const EntryInfo& entry)
     line.crc = entry.crc;
     run_.callbacks.list(line);
     run_.status.note_handled();
-
-    ++count_;
-    total_size_ = saturating_sum(total_size_, entry.size);
-    total_compressed_ = saturating_sum(total_compressed_, entry.compressed_size);
 }
 
-void Listing::finish() const
+void fill_totals(USERFUNCTIONS& record, zip_t* archive, NameFilter filter)
 {
-    USERFUNCTIONS& record = run_.callbacks.record();
-    record.NumMembers = clamp_to_32_bits(count_);
-    record.TotalSize = clamp_to_32_bits(total_size_);
-    record.TotalSizeComp = clamp_to_32_bits(total_compressed_);
-    record.CompFactor = compression_factor(total_size_, total_compressed_);
+    std::uint64_t count = 0, total_size = 0, total_compressed = 0;
+    const zip_int64_t entries = zip_get_num_entries(archive, 0);
+    for (zip_int64_t index = 0; index < entries; ++index) {
+        // The same entries the walk takes: those libzip can describe and the lists select.
+        const auto entry = entry_info(archive, static_cast<zip_uint64_t>(index));
+        if (!entry || !filter.selects(entry->name))
+            continue;
+        ++count;
+        total_size = saturating_sum(total_size, entry->size);
+        total_compressed = saturating_sum(total_compressed, entry->compressed_size);
+    }
+    record.NumMembers = clamp_to_32_bits(count);
+    record.TotalSize = clamp_to_32_bits(total_size);
+    record.TotalSizeComp = clamp_to_32_bits(total_compressed);
+    record.CompFactor = compression_factor(total_size, total_compressed);
     int comment_length = 0;
-    zip_get_archive_comment(run_.archive, &comment_length, ZIP_FL_ENC_RAW);
+    zip_get_archive_comment(archive, &comment_length, ZIP_FL_ENC_RAW);
     record.cchComment = static_cast<std::uint16_t>(comment_length);
 }
 

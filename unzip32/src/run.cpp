@@ -46,12 +46,10 @@ std::optional<std::uint64_t> run_mode(const RunContext& run, NameFilter& filter,
 {
     if (run.options.mode == Mode::list) {
         Listing listing(run);
-        const std::uint64_t selected = walk_selected_entries(run, filter, [&](const EntryInfo& entry) {
+        return walk_selected_entries(run, filter, [&](const EntryInfo& entry) {
             listing.list(entry);
             return true;
         });
-        listing.finish();
-        return selected;
     }
 
     const auto go_on = [&](const EntryInfo& entry) {
@@ -74,11 +72,9 @@ std::optional<std::uint64_t> run_mode(const RunContext& run, NameFilter& filter,
         Extraction extraction(run, archive_path, spans.data_offsets, workers);
         if (!extraction.prepare_target())
             return std::nullopt;
-        const bool asks_before_each = run.callbacks.record().ServCallBk != nullptr;
+        // The service routine hears of each entry as it is handed out, without waiting for the
+        // writes before it: a caller that only counts must not serialise the writers.
         selected = walk_selected_entries(run, filter, [&](const EntryInfo& entry) {
-            // The service routine learns of an entry only once all before it are written.
-            if (asks_before_each)
-                extraction.settle();
             if (!go_on(entry))
                 return false;
             extraction.extract(entry);
@@ -117,6 +113,8 @@ std::int32_t run_single_entry_unzip(std::int32_t include_count, char** include_n
         messages.say(MessageKind::warning, "error: " + shown_archive + " cannot be opened: " + libzip_text(opened.error));
         return status_of_open_failure(opened.error);
     }
+    NameFilter filter(options->include, options->exclude, options->ignore_case);
+    fill_totals(*routines, opened.archive.get(), filter);
     const SpanCheck spans = check_entry_spans(archive_path, opened.archive.get());
     if (spans.verdict != SpanVerdict::apart) {
         messages.say(MessageKind::warning, "error: " + shown_archive + " is damaged: " + spans.detail);
@@ -125,7 +123,6 @@ std::int32_t run_single_entry_unzip(std::int32_t include_count, char** include_n
 
     Status status;
     const RunContext run{*options, callbacks, messages, opened.archive.get(), status};
-    NameFilter filter(options->include, options->exclude, options->ignore_case);
     const bool has_entries = zip_get_num_entries(opened.archive.get(), 0) > 0;
     if (!has_entries) {
         messages.say(MessageKind::warning, "warning: " + shown_archive + " holds no entries");
