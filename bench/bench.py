@@ -22,10 +22,11 @@ PEAK_FILE = f"/tmp/unzip32-bench-peak-{os.getpid()}"
 
 
 class Contender:
-    def __init__(self, name, command, checks_output=True):
+    def __init__(self, name, command, checks_output=True, self_timed=False):
         self.name = name
         self.command = command  # a function of (archive, folder) giving the command line
         self.checks_output = checks_output  # its output is the archive's files
+        self.self_timed = self_timed  # prints "seconds S": its own time, without its start-up
 
 
 def contenders(build, threads):
@@ -41,25 +42,58 @@ def contenders(build, threads):
         Contender("python zipfile", lambda a, f: [sys.executable, "-c", python_extract, a, f]),
     ]
     for count in sorted({1, threads}):
-        found.append(Contender(f"floor: inflate only, {count} thread{'s' if count > 1 else ''}",
+        found.append(Contender(f"floor: inflate only (libzip, zlib), {count} thread{'s' if count > 1 else ''}",
                                lambda a, f, n=count: [floor, "inflate", a, str(n)], checks_output=False))
+    for count in sorted({1, threads}):
+        found.append(Contender(f"floor: inflate only (as ours: libdeflate), {count} thread{'s' if count > 1 else ''}",
+                               lambda a, f, n=count: [floor, "inflate-whole", a, str(n)], checks_output=False))
     for count in sorted({1, threads}):
         found.append(Contender(f"floor: write only, {count} thread{'s' if count > 1 else ''}",
                                lambda a, f, n=count: [floor, "write", a, str(n), f], checks_output=False))
     return found
 
 
-def run_once(command, folder):
-    """Wall seconds and peak resident bytes of one run, the folder made fresh beforehand."""
+def windows_contenders(windows_build):
+    """The 32-bit library as the installer drives it, under Wine, and the floors of Windows' file
+    calls (as Wine gives them), one thread. Each times itself, so that Wine's start of the program
+    is not counted. Rows for other ways of driving the library go here, beside ours."""
+    wine = "/usr/lib/wine/wine64"
+    driver = windows_build / "unzip32_bench_windows_driver.exe"
+    floor = windows_build / "unzip32_bench_windows_floor.exe"
+    return [
+        Contender("unzip32.dll (ours, 32-bit, driven as the installer drives it)",
+                  lambda a, f: [wine, driver, wine_path(a), wine_path(f)], self_timed=True),
+        Contender("floor: write only, plainly, 1 thread",
+                  lambda a, f: [wine, floor, "plain", wine_path(a), wine_path(f)], self_timed=True),
+        Contender("floor: write only, under a temporary name then renamed, 1 thread",
+                  lambda a, f: [wine, floor, "renamed", wine_path(a), wine_path(f)], self_timed=True),
+        Contender("floor: the same, with the library's other calls for each file (attributes, free space, time)",
+                  lambda a, f: [wine, floor, "checked", wine_path(a), wine_path(f)], self_timed=True),
+    ]
+
+
+def wine_path(path):
+    """The path as a Windows program under Wine sees it: the whole file system is drive Z:."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+def run_once(command, folder, self_timed=False):
+    """Seconds, peak resident bytes and processor seconds of one run, the folder made fresh
+    beforehand. A self-timed command's seconds are its own report."""
     if folder.exists():
         shutil.rmtree(folder)
     folder.mkdir(parents=True)
     os.sync()  # the previous run's writing should not land in this one's time
     started = time.perf_counter()
-    status, peak, cpu = run_measured(command)
+    status, peak, cpu, output = run_measured(command)
     elapsed = time.perf_counter() - started
     if status != 0:
         raise SystemExit(f"failed: {' '.join(map(str, command))}")
+    if self_timed:
+        reported = [line.split() for line in output.splitlines() if line.startswith("seconds ")]
+        if not reported:
+            raise SystemExit(f"no time reported by {' '.join(map(str, command))}")
+        elapsed = float(reported[-1][1])
     return elapsed, peak, cpu
 
 
@@ -69,9 +103,9 @@ def run_measured(command):
     as its peak."""
     report = PEAK_FILE
     process = subprocess.run(["/usr/bin/time", "-f", "%M %U %S", "-o", report, *map(str, command)],
-                             stdout=subprocess.DEVNULL)
+                             stdout=subprocess.PIPE, text=True, errors="replace")
     peak, user, system = Path(report).read_text().split()[-3:]
-    return process.returncode, int(peak) * 1024, float(user) + float(system)
+    return process.returncode, int(peak) * 1024, float(user) + float(system), process.stdout
 
 
 def check_output(archive, folder, name):
@@ -94,13 +128,13 @@ def measure(archive, where, candidates, runs):
     peaks = {c.name: [] for c in candidates}
     cpus = {c.name: [] for c in candidates}
     for c in candidates:  # a round untimed, so the archive is in memory for everyone
-        run_once(c.command(archive, folder), folder)
+        run_once(c.command(archive, folder), folder, c.self_timed)
         if c.checks_output:
             check_output(archive, folder, c.name)
     for run in range(runs):
         turn = candidates[run % len(candidates):] + candidates[:run % len(candidates)]
         for c in turn:
-            elapsed, peak, cpu = run_once(c.command(archive, folder), folder)
+            elapsed, peak, cpu = run_once(c.command(archive, folder), folder, c.self_timed)
             times[c.name].append(elapsed)
             peaks[c.name].append(peak)
             cpus[c.name].append(cpu)
@@ -108,9 +142,20 @@ def measure(archive, where, candidates, runs):
     return times, peaks, cpus
 
 
+def windows_table(title, candidates, times):
+    ours = times[candidates[0].name]
+    lines = [f"#### {title}", "",
+             "| contender | median time (s) | ours ÷ contender (median of run-by-run ratios) |",
+             "|---|---:|---:|"]
+    for c in candidates:
+        ratio = statistics.median(o / t for o, t in zip(ours, times[c.name]))
+        lines.append(f"| {c.name} | {statistics.median(times[c.name]):.2f} | {ratio:.2f} |")
+    return "\n".join(lines)
+
+
 def table(title, candidates, times, peaks, cpus):
     ours = times[candidates[0].name]
-    lines = [f"### {title}", "",
+    lines = [f"#### {title}", "",
              "| contender | median time (s) | ours ÷ contender (median of run-by-run ratios) "
              "| processor time, user + system (s, median) | peak memory (MiB) |",
              "|---|---:|---:|---:|---:|"]
@@ -124,7 +169,7 @@ def table(title, candidates, times, peaks, cpus):
 def listing_times(build, archives, runs):
     driver = build / "bench" / "unzip32_bench_driver"
     library = build / "bin" / "libunzip32.so"
-    lines = ["### Listing (nvflag) with the installer's listing callback", "",
+    lines = ["#### Listing (nvflag) with the installer's listing callback", "",
              "| entries | median time (s) | peak memory (MiB) |", "|---:|---:|---:|"]
     results = []
     for entries, archive in archives:
@@ -132,7 +177,7 @@ def listing_times(build, archives, runs):
         peak = 0
         for _ in range(runs):
             started = time.perf_counter()
-            status, used, _ = run_measured([driver, library, archive, "/nonexistent", "--list"])
+            status, used, _, _ = run_measured([driver, library, archive, "/nonexistent", "--list"])
             samples.append(time.perf_counter() - started)
             peak = max(peak, used)
             if status != 0:
@@ -180,6 +225,8 @@ def main():
     parser.add_argument("--disk", type=Path, help="folder on the ordinary disk (default: in the build folder)")
     parser.add_argument("--memory", type=Path, default=Path("/dev/shm"), help="folder on a memory file system")
     parser.add_argument("--skip-listing", action="store_true")
+    parser.add_argument("--windows", type=Path, metavar="FOLDER",
+                        help="time the 32-bit Windows programs in FOLDER under Wine instead (WINEPREFIX set)")
     args = parser.parse_args()
 
     archives = args.build / "archives"
@@ -189,8 +236,9 @@ def main():
     with zipfile.ZipFile(archive) as zipped:
         infos = zipped.infolist()
     threads = os.cpu_count() or 1
-    candidates = contenders(args.build, threads)
-    print(f"## Extraction of {archive.name}: {len(infos):,} entries, "
+    candidates = windows_contenders(args.windows) if args.windows else contenders(args.build, threads)
+    where = " by the 32-bit programs under Wine (WoW64)" if args.windows else ""
+    print(f"Extraction of {archive.name}{where}: {len(infos):,} entries, "
           f"{sum(i.file_size for i in infos) / 1e6:.0f} MB unpacked, {archive.stat().st_size / 1e6:.0f} MB packed; "
           f"{args.runs} runs each, {threads} cores; load average before the runs "
           f"{os.getloadavg()[0]:.2f} (other work on the machine takes cores from every contender)\n")
@@ -201,8 +249,13 @@ def main():
             times, peaks, cpus = measure(archive, base, candidates, args.runs)
         finally:
             shutil.rmtree(base, ignore_errors=True)
-        print(table(f"{title}: {base}", candidates, times, peaks, cpus) + "\n", flush=True)
+        if args.windows:
+            print(windows_table(f"{title}: {base}", candidates, times) + "\n", flush=True)
+        else:
+            print(table(f"{title}: {base}", candidates, times, peaks, cpus) + "\n", flush=True)
         print(f"load average after these runs: {os.getloadavg()[0]:.2f}\n", flush=True)
+    if args.windows:
+        return
     if not args.quick:
         print(extraction_memory_per_entry(args.build, archive, len(infos), archives, args.memory) + "\n")
     if not args.skip_listing:

@@ -4,7 +4,7 @@
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 debian_packages=(
-    cmake ninja-build python3 git g++ dpkg-dev zlib1g-dev libssl-dev libarchive-tools
+    cmake ninja-build python3 git g++ dpkg-dev zlib1g-dev libssl-dev libarchive-tools libdeflate-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     gcc-mingw-w64-i686-posix gcc-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
@@ -17,6 +17,34 @@ debian_packages=(
 # Where scripts/build-libzip installs libzip for each MinGW target; cmake/Libzip.cmake looks there.
 libzip_cache_root() {
     echo "${XDG_CACHE_HOME:-$HOME/.cache}/fennimark/libzip"
+}
+
+# Where scripts/build-libdeflate installs libdeflate for each MinGW target; cmake/Libdeflate.cmake looks there.
+libdeflate_cache_root() {
+    echo "${XDG_CACHE_HOME:-$HOME/.cache}/fennimark/libdeflate"
+}
+
+sudo_if_needed() {
+    if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
+}
+
+# `apt-get source` needs a deb-src entry; a fresh machine has only binary ones. Adds the source
+# twin of every Debian entry in a file of our own, leaving the machine's own files as they are.
+ensure_deb_src() {
+    grep -rqsE '^(deb-src |Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null && return 0
+    local sources
+    echo "== adding a deb-src entry" >&2
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+        sources=$(sed -e 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources)
+        echo "$sources" | sudo_if_needed tee /etc/apt/sources.list.d/fennimark-deb-src.sources >/dev/null
+    elif [ -f /etc/apt/sources.list ]; then
+        sources=$(sed -n 's/^deb \(.*debian.*\)/deb-src \1/p' /etc/apt/sources.list)
+        echo "$sources" | sudo_if_needed tee /etc/apt/sources.list.d/fennimark-deb-src.list >/dev/null
+    else
+        echo "no Debian package source found to copy" >&2
+        return 1
+    fi
+    sudo_if_needed apt-get update -qq -o DPkg::Lock::Timeout=600
 }
 
 install_missing_packages() {
@@ -122,11 +150,13 @@ stop_windows_environment() {
     [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 
-# libzip for both MinGW targets: built once from Debian's sources, then taken from the cache.
+# libzip and libdeflate for both MinGW targets: built once from Debian's sources, then taken from
+# the cache.
 build_libzip_for_windows() {
     local triple
     for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
         "$repo_root/scripts/build-libzip" "$triple" >/dev/null
+        "$repo_root/scripts/build-libdeflate" "$triple" >/dev/null
     done
 }
 

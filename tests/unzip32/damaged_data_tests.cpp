@@ -1,6 +1,6 @@
 // Entries whose data do not match their records, read straight from the archive file by the
-// threads that write files: each is refused with its reason, nothing of it is left on disk, and
-// the other entries are written all the same.
+// threads that write files, whether inflated whole or in pieces: each is refused with its reason,
+// nothing of it is left on disk, and the other entries are written all the same.
 
 #include "unzip_harness.h"
 
@@ -21,10 +21,10 @@ struct Discard {
     void operator()(zip_t* archive) const { zip_discard(archive); }
 };
 
-std::string page_text()
+std::string page_text(std::size_t size = 100'000)
 {
     std::string text;
-    for (int i = 0; text.size() < 100'000; ++i)
+    for (int i = 0; text.size() < size; ++i)
         text += "<p>riga " + std::to_string(i * 7919 % 1000) + " del catalogo</p>\n";
     return text;
 }
@@ -66,12 +66,14 @@ void set_u32_at(std::string& bytes, std::size_t at, std::uint32_t value)
     std::memcpy(bytes.data() + at, &value, sizeof value);
 }
 
-// The first entry's uncompressed size, in its local header and in its directory record.
-void set_first_size(std::string& bytes, std::uint32_t size)
+// A field of the first entry, in its local header (at `local`) and in its directory record.
+void set_first_field(std::string& bytes, std::size_t local, std::uint32_t value)
 {
-    set_u32_at(bytes, 22, size);
-    set_u32_at(bytes, bytes.find("PK\1\2") + 24, size);
+    set_u32_at(bytes, local, value);
+    set_u32_at(bytes, bytes.find("PK\1\2") + local + 2, value);
 }
+
+void set_first_size(std::string& bytes, std::uint32_t size) { set_first_field(bytes, 22, size); }
 
 struct Extracted {
     std::int32_t status;
@@ -119,17 +121,6 @@ TEST(DamagedData, DeflatedDataChangedInTheMiddleAreRefused)
     expect_refused(path, "page.html", "");
 }
 
-TEST(DamagedData, DeflatedDataShorterThanTheirRecordedSizeAreRefused)
-{
-    ScratchFolder scratch;
-    const fs::path path = scratch / "short.zip";
-    const std::string text = page_text();
-    std::string bytes = make_archive(path, "page.html", text, ZIP_CM_DEFLATE);
-    set_first_size(bytes, static_cast<std::uint32_t>(text.size() + 10));
-    write_file(path, bytes);
-    expect_refused(path, "page.html", "it holds less data than its recorded size");
-}
-
 TEST(DamagedData, StoredDataLongerThanTheirRecordedSizeAreRefused)
 {
     ScratchFolder scratch;
@@ -141,7 +132,54 @@ TEST(DamagedData, StoredDataLongerThanTheirRecordedSizeAreRefused)
     expect_refused(path, "picture.jpg", "it holds more data than its recorded size");
 }
 
-TEST(DamagedData, DeflatedDataLongerThanTheirRecordedSizeStopAtIt)
+// Each lie told by a deflated entry, in one entry inflated whole and in one too large for that,
+// inflated in pieces: both are refused with the same reason and leave nothing.
+TEST(DamagedData, LyingDeflatedEntriesAreRefusedAlikeHoweverInflated)
+{
+    using Lie = void (*)(std::string& bytes, std::size_t data, std::uint32_t compressed, std::uint32_t size);
+    const struct {
+        const char* lie;
+        Lie tell;
+        const char* reason;
+    } cases[] = {
+        {"recorded size too large",
+         [](std::string& bytes, std::size_t, std::uint32_t, std::uint32_t size) { set_first_size(bytes, size + 10); },
+         "it holds less data than its recorded size"},
+        {"recorded size too small",
+         [](std::string& bytes, std::size_t, std::uint32_t, std::uint32_t size) { set_first_size(bytes, size - 1000); },
+         "it holds more data than its recorded size"},
+        {"wrong CRC",
+         [](std::string& bytes, std::size_t, std::uint32_t, std::uint32_t) {
+             set_first_field(bytes, 14, u32_at(bytes, 14) ^ 1);
+         },
+         "CRC mismatch"},
+        {"a block of the reserved type",
+         [](std::string& bytes, std::size_t data, std::uint32_t, std::uint32_t) { bytes[data] |= 0x06; },
+         "damaged data"},
+        {"data cut short",
+         [](std::string& bytes, std::size_t, std::uint32_t compressed, std::uint32_t) {
+             set_first_field(bytes, 18, compressed / 2);
+         },
+         "damaged data"},
+    };
+    // Whole up to 4 MiB; in pieces beyond.
+    for (const std::size_t size : {std::size_t{100'000}, std::size_t{5'000'000}}) {
+        const std::string text = page_text(size);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.lie) + ", " + std::to_string(text.size()) + " bytes");
+            ScratchFolder scratch;
+            const fs::path path = scratch / "lying.zip";
+            std::string bytes = make_archive(path, "page.html", text, ZIP_CM_DEFLATE);
+            const std::size_t data = 30 + (bytes[26] & 0xFF) + (bytes[28] & 0xFF);
+            c.tell(bytes, data, u32_at(bytes, 18), static_cast<std::uint32_t>(text.size()));
+            write_file(path, bytes);
+            expect_refused(path, "page.html", c.reason);
+        }
+    }
+}
+
+// Zeros expand a thousandfold: the entry that claims a thousand bytes stops there.
+TEST(DamagedData, DeflatedDataFarLongerThanTheirRecordedSizeStopAtIt)
 {
     ScratchFolder scratch;
     const fs::path path = scratch / "bomb.zip";
@@ -149,6 +187,22 @@ TEST(DamagedData, DeflatedDataLongerThanTheirRecordedSizeStopAtIt)
     set_first_size(bytes, 1000);
     write_file(path, bytes);
     expect_refused(path, "page.html", "it holds more data than its recorded size");
+}
+
+// The honest twins of the entries above come out whole, both ways.
+TEST(DamagedData, IntactDeflatedEntriesComeOutWholeHoweverInflated)
+{
+    for (const std::size_t size : {std::size_t{0}, std::size_t{100'000}, std::size_t{5'000'000}}) {
+        const std::string text = size == 0 ? std::string() : page_text(size);
+        SCOPED_TRACE(text.size());
+        ScratchFolder scratch;
+        make_archive(scratch / "intact.zip", "page.html", text, ZIP_CM_DEFLATE);
+        ScratchFolder target;
+        Unzip unzip(scratch / "intact.zip", target.path());
+        unzip.workers = 2;
+        EXPECT_EQ(unzip.run(), UZ_OK);
+        EXPECT_EQ(read_file(target / "page.html"), text);
+    }
 }
 
 }  // namespace
