@@ -15,7 +15,7 @@ namespace {
 const wchar_t usage[] =
     L"Uso: fennimark_patch.exe [/quiet] [/log <file>] [/installdir <cartella>] [/?]\r\n"
     L"/quiet: nessuna finestra e nessun messaggio; tutto va nel registro "
-    L"(senza /log: %TEMP%\\fennimark_patch.log)\r\n"
+    L"(senza /log: %TEMP%\\fennimark_patch8.log)\r\n"
     L"/log <file>: aggiunge al file (UTF-8) una riga per ogni passo\r\n"
     L"/installdir <cartella>: installa in questa cartella invece di quella del collegamento nel menu Start\r\n"
     L"/?: mostra questo aiuto";

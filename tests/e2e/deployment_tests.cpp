@@ -27,7 +27,7 @@ std::wstring default_log()
 {
     wchar_t folder[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH + 1, folder);
-    return std::wstring(folder) + L"fennimark_patch.log";
+    return std::wstring(folder) + L"fennimark_patch8.log";
 }
 
 void catalogue_installed(Machine& machine)
