@@ -1,6 +1,7 @@
 #include "runtime/folder_tree.h"
 
 #include "runtime/handles.h"
+#include "runtime/reporter.h"
 #include "runtime/run_time_error.h"
 
 #include <windows.h>
@@ -33,6 +34,18 @@ std::wstring unlimited_form(const std::wstring& path)
 }
 
 void remove_item(const std::wstring& path, DWORD attributes, bool force);
+
+// A catalogue of thousands of files takes a while to remove: the window keeps answering the
+// system between files, at most every 100 ms.
+void keep_alive_between_files()
+{
+    static ULONGLONG last = 0;
+    const ULONGLONG now = GetTickCount64();
+    if (now - last < 100)
+        return;
+    last = now;
+    reporter().keep_alive();
+}
 
 void remove_contents(const std::wstring& folder, bool force)
 {
@@ -68,6 +81,7 @@ void remove_item(const std::wstring& path, DWORD attributes, bool force)
         remove_contents(path, force);
     if (!(folder ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str())))
         throw RemovalFailure{GetLastError()};
+    keep_alive_between_files();
 }
 
 }  // namespace
