@@ -1,7 +1,7 @@
-# libzip and zlib for the archive library. On Windows both are linked statically: libzip as
-# scripts/build-libzip cross-builds it into a cache outside the build folders, zlib from Debian's
-# MinGW package. Elsewhere Debian's own libzip and zlib are used, except in the fuzz build, whose
-# libzip scripts/build-libzip builds instrumented like the rest (target `fuzz`).
+# libzip and zlib for the archive library. libzip is always the one scripts/build-libzip builds,
+# static, from Debian's source with our fixes, into a cache outside the build folders. On Windows
+# zlib comes from Debian's MinGW package and is linked statically too; natively Debian's zlib is
+# used, and libzip is built plainly (target `native`) or instrumented for the fuzz build (`fuzz`).
 if(DEFINED ENV{XDG_CACHE_HOME} AND NOT "$ENV{XDG_CACHE_HOME}" STREQUAL "")
     set(fennimark_cache $ENV{XDG_CACHE_HOME})
 else()
@@ -27,23 +27,21 @@ if(WIN32)
         IMPORTED_LOCATION /usr/${fennimark_triple}/lib/libz.a
         INTERFACE_INCLUDE_DIRECTORIES /usr/${fennimark_triple}/include)
     find_package(libzip CONFIG REQUIRED PATHS ${FENNIMARK_LIBZIP_PREFIX} NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
-elseif(FENNIMARK_FUZZ)
-    set(FENNIMARK_LIBZIP_PREFIX ${fennimark_cache}/fennimark/libzip/fuzz
-        CACHE PATH "Where scripts/build-libzip installed the instrumented libzip")
+else()
+    # Natively too libzip is the one scripts/build-libzip builds from Debian's source with our fixes:
+    # instrumented for the fuzz build, plain for the others. Both use OpenSSL for WinZip AES.
+    if(FENNIMARK_FUZZ)
+        set(fennimark_libzip_target fuzz)
+    else()
+        set(fennimark_libzip_target native)
+    endif()
+    set(FENNIMARK_LIBZIP_PREFIX ${fennimark_cache}/fennimark/libzip/${fennimark_libzip_target}
+        CACHE PATH "Where scripts/build-libzip installed libzip for this build")
     if(NOT EXISTS ${FENNIMARK_LIBZIP_PREFIX}/lib/cmake/libzip/libzip-config.cmake)
-        message(FATAL_ERROR "The instrumented libzip is missing from ${FENNIMARK_LIBZIP_PREFIX}: "
-                            "run scripts/build-libzip fuzz")
+        message(FATAL_ERROR "libzip for this build is missing from ${FENNIMARK_LIBZIP_PREFIX}: "
+                            "run scripts/build-libzip ${fennimark_libzip_target}")
     endif()
     find_package(ZLIB REQUIRED)
+    find_package(OpenSSL REQUIRED COMPONENTS Crypto)
     find_package(libzip CONFIG REQUIRED PATHS ${FENNIMARK_LIBZIP_PREFIX} NO_DEFAULT_PATH)
-else()
-    # Debian's libzip-config.cmake also names libzip's tools, which come in other packages: find
-    # the library itself instead.
-    find_package(ZLIB REQUIRED)
-    find_path(LIBZIP_INCLUDE_DIR zip.h REQUIRED)
-    find_library(LIBZIP_LIBRARY zip REQUIRED)
-    add_library(libzip::zip UNKNOWN IMPORTED)
-    set_target_properties(libzip::zip PROPERTIES
-        IMPORTED_LOCATION ${LIBZIP_LIBRARY}
-        INTERFACE_INCLUDE_DIRECTORIES ${LIBZIP_INCLUDE_DIR})
 endif()

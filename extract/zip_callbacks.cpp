@@ -17,6 +17,7 @@ namespace {
 
 constexpr std::size_t most_printed_bytes = 32001;
 constexpr std::size_t most_name_bytes = 256;
+constexpr std::size_t most_entry_name_bytes = 65536;  // a name in a ZIP directory is at most 65,535 bytes
 constexpr wchar_t overwrite_title[] = L"DUVarev - File already exists";
 // Often enough for a window that looks alive, seldom enough to cost nothing next to the writes.
 constexpr auto progress_interval = std::chrono::milliseconds(100);
@@ -70,6 +71,8 @@ void UZ_CALL elenca_file(std::uint32_t dimensione, std::uint32_t, std::uint32_t,
     carry_on([&] { nome_file = runtime::from_ansi_until_nul(nome, most_name_bytes); });
     carry_on([&] { write_entry(riga, nome_file, dimensione, mese, giorno, anno, ora, minuto); });
     carry_on([&] { elenco_file += riga.text() + fine_riga; });
+    if (osserva_voce)
+        carry_on([&] { osserva_voce(runtime::from_ansi_until_nul(nome, most_entry_name_bytes)); });
     if (numero_file < std::numeric_limits<std::int32_t>::max())
         ++numero_file;
 }

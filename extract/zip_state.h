@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace fennimark::zip {
@@ -22,6 +23,9 @@ inline std::wstring registro_messaggi;     // everything the library printed
 inline NameList nomi_inclusi;              // entries to take
 inline NameList nomi_esclusi;              // entries to leave out
 inline std::wstring fine_riga;             // the line break of the listing
+// Told each listed entry's whole name, as the library gives it; the listing line keeps only its
+// first 50 characters. Empty unless a caller puts a routine here for its listing.
+inline std::function<void(const std::wstring&)> osserva_voce;
 inline DCL opzioni_zip{};
 inline USERFUNCTIONS funzioni_utente{};
 inline UzpVer2 versione_dll{};

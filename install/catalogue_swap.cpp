@@ -1,20 +1,19 @@
 #include "install/catalogue_swap.h"
 
 #include "install/ledger_copy.h"
-#include "runtime/automation.h"
 #include "runtime/files.h"
+#include "runtime/folder_tree.h"
 
 namespace fennimark {
 
 namespace {
 
-// Removes the folder with everything in it through the system's script object. Unforced, a
-// read-only item makes the removal fail, which is what an old catalogue of the user's deserves;
-// forced, nothing of what this run extracted is left behind.
+// Unforced, a read-only item makes the removal fail, which is what an old catalogue of the user's
+// deserves; forced, nothing of what this run extracted is left behind. Either way a link inside is
+// removed as a link, so nothing outside the install folder is ever deleted through one.
 void delete_folder_tree(const std::wstring& folder, bool force)
 {
-    auto file_system = runtime::AutomationObject::create(L"Scripting.FileSystemObject");
-    file_system.call(L"DeleteFolder", folder, force);
+    runtime::remove_folder_tree(folder, force);
 }
 
 }  // namespace

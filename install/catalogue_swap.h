@@ -19,6 +19,8 @@ public:
     // "catalogo - copia prima della patch 8", beside the catalogue.
     const std::wstring& aside_folder() const noexcept { return aside_; }
     const std::wstring& catalogue_folder() const noexcept { return catalogue_; }
+    // Whether move_old_catalogue_aside found an old catalogue and moved it.
+    bool moved_aside() const noexcept { return moved_aside_; }
 
     // Undoes what an earlier run that never ended left behind: its partial catalogue removed,
     // the old one moved back, the ledger's bytes restored. Nothing to do when no copy is saved.

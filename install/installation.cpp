@@ -1,7 +1,7 @@
 #include "install/installation.h"
 
+#include "install/catalogue_location.h"
 #include "install/catalogue_replacement.h"
-#include "install/folder_test.h"
 #include "runtime/code_page.h"
 #include "runtime/error_report.h"
 #include "runtime/files.h"
@@ -12,7 +12,6 @@
 #include "shell/shortcut_reader.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 namespace fennimark::install {
 
@@ -28,27 +27,24 @@ std::wstring windows_folder()
     return runtime::from_ansi(buffer).substr(0, written <= windows_folder_buffer_length ? written : 0);
 }
 
-// The current user's Start-menu Programs folder, without a trailing backslash.
-std::wstring programs_folder()
-{
-    wchar_t folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder)))
-        runtime::raise(runtime::error::cannot_create_object, L"Programs");
-    return folder;
-}
-
 [[noreturn]] void finish(const std::wstring& message, unsigned icon, int exit_code)
 {
     runtime::tell(message, icon, runtime::installer_title);
     runtime::end_program(exit_code);
 }
 
+void copy_library(const std::wstring& from, const std::wstring& to)
+{
+    runtime::copy_file(from, to);
+    runtime::note(L"Libreria copiata: " + from + L" -> " + to);
+}
+
 void place_libraries()
 {
     const std::wstring windows = windows_folder();
     const std::wstring here = runtime::program_folder();
-    runtime::copy_file(here + L"\\zip32.dll", windows + L"\\system32\\zip32.dll");
-    runtime::copy_file(here + L"\\UNZIP32.DLL", windows + L"\\system32\\UNZIP32.DLL");
+    copy_library(here + L"\\zip32.dll", windows + L"\\system32\\zip32.dll");
+    copy_library(here + L"\\UNZIP32.DLL", windows + L"\\system32\\UNZIP32.DLL");
 }
 
 }  // namespace
@@ -58,13 +54,16 @@ void install_patch(const InstallationOptions& options)
     place_libraries();
 
     if (options.install_folder) {
+        runtime::note(L"Cartella di installazione indicata sulla riga di comando: " + *options.install_folder);
         replace_catalogue(*options.install_folder);
     } else {
-        const std::wstring programs = programs_folder();
-        if (!cartella_esiste(programs + L"\\Fennimark"))
+        const auto programs = first_with_catalogue(programs_folders_to_search());
+        if (!programs)
             finish(L"Non hai installato il catalogo. La patch non può essere creata",
                    runtime::box_style::critical, runtime::exit_code::refused);
-        correzione_path(leggi_cartella_lavoro(programs + L"\\Fennimark\\Fennimark.lnk"));
+        runtime::note(L"Catalogo trovato nel menu Start " + programs->whose + L": " + programs->path +
+                      L"\\Fennimark");
+        correzione_path(leggi_cartella_lavoro(programs->path + L"\\Fennimark\\Fennimark.lnk"));
     }
 
     finish(L"Patch installata con successo!", runtime::box_style::information, runtime::exit_code::success);

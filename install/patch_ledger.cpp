@@ -107,6 +107,8 @@ void install::controlla_file(const std::wstring& file1, std::int16_t versione)
         undo_ledger_append(file1, versione);
         throw;
     }
+    runtime::note(L"Registro " + file1 + L": la patch " + std::to_wstring(versione) +
+                  L" può essere installata, aggiunta la riga \"" + line + L"\"");
 }
 
 }  // namespace fennimark

@@ -1,6 +1,6 @@
 #pragma once
-// The default report of a run-time error that nothing handled: a box with the error's number and
-// description, after which the program ends.
+// The default report of a run-time error that nothing handled: the error's number and description,
+// told through the reporter (a box, or log lines in quiet mode), after which the program ends.
 
 #include "runtime/run_time_error.h"
 

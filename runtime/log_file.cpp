@@ -76,7 +76,7 @@ std::wstring default_log_path()
     std::wstring path(folder, length <= MAX_PATH ? length : 0);
     if (!path.empty() && path.back() != L'\\')
         path += L'\\';
-    return path + L"fennimark_patch.log";
+    return path + L"fennimark_patch8.log";
 }
 
 }  // namespace fennimark::runtime

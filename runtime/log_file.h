@@ -27,7 +27,7 @@ private:
 // The lines of `text`, split at CR LF, CR or LF, empty lines left out.
 std::wstring log_lines(const std::wstring& text, const SYSTEMTIME& time);
 
-// "%TEMP%\fennimark_patch.log", where quiet mode writes when no log is named.
+// "%TEMP%\fennimark_patch8.log", where quiet mode writes when no log is named.
 std::wstring default_log_path();
 
 }  // namespace fennimark::runtime

@@ -14,6 +14,7 @@ std::wstring standard_description(int number)
     case error::file_not_found: return L"File non trovato";
     case error::permission_denied: return L"Autorizzazione negata";
     case error::path_file_access: return L"Errore di accesso al percorso o al file";
+    case error::path_not_found: return L"Impossibile trovare il percorso";
     case error::cannot_create_object: return L"Impossibile creare l'oggetto";
     case error::entry_not_found: return L"Impossibile trovare il punto di ingresso nella libreria";
     default: return L"Errore definito dall'applicazione o dall'oggetto";

@@ -16,6 +16,7 @@ inline constexpr int library_load = 48;         // a library file that exists bu
 inline constexpr int file_not_found = 53;       // a file that does not exist
 inline constexpr int permission_denied = 70;    // access refused
 inline constexpr int path_file_access = 75;     // any other failure to reach a path or file
+inline constexpr int path_not_found = 76;       // a folder that cannot be reached, or named
 inline constexpr int cannot_create_object = 429;
 inline constexpr int entry_not_found = 453;     // an entry missing from a library
 }  // namespace error

@@ -1,6 +1,5 @@
 #include "shell/shortcut_reader.h"
 
-#include "runtime/code_page.h"
 #include "runtime/com.h"
 #include "runtime/run_time_error.h"
 
@@ -13,19 +12,21 @@ namespace {
 
 constexpr DWORD read_mode = STGM_READ;
 
-// A buffer of 255 blanks as the shell's 8-bit routines receive it.
-std::string blank_buffer()
+// A buffer of 255 blanks for the shell to write a field into. The shell's wide routines are used,
+// so that a folder named with a character outside the 8-bit code page comes back as it is rather
+// than as a look-alike of it.
+std::wstring blank_buffer()
 {
-    return std::string(field_text_length, ' ');
+    return std::wstring(field_text_length, L' ');
 }
 
-// The whole buffer back as text. Windows truncates a long field to 254 characters and a NUL; some
-// shells fill all 255 bytes instead, so the last byte is made the NUL when none came back.
-std::wstring field_text_from(std::string buffer)
+// The whole buffer is the field text. Windows truncates a long field to 254 characters and a NUL;
+// some shells fill all 255 characters instead, so the last one is made the NUL when none came back.
+std::wstring field_text_from(std::wstring buffer)
 {
-    if (buffer.find('\0') == std::string::npos)
-        buffer.back() = '\0';
-    return runtime::from_ansi(buffer);
+    if (buffer.find(L'\0') == std::wstring::npos)
+        buffer.back() = L'\0';
+    return buffer;
 }
 
 struct ItemIdList {
@@ -42,8 +43,8 @@ truth leggi_collegamento(const std::wstring& link_path, std::wstring& percorso, 
     if (link_path.empty())
         return False;
 
-    runtime::ComPtr<IShellLinkA> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void())))
+    runtime::ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
         runtime::raise(runtime::error::cannot_create_object, L"ShellLink");
     runtime::ComPtr<IPersistFile> file;
     if (FAILED(link.query(file)))
@@ -55,24 +56,25 @@ truth leggi_collegamento(const std::wstring& link_path, std::wstring& percorso, 
     // Each text field: blanks first, so a failed read leaves 255 blanks behind.
     auto read_field = [](std::wstring& output, auto&& read) {
         output.assign(field_text_length, L' ');
-        std::string buffer = blank_buffer();
+        std::wstring buffer = blank_buffer();
         if (FAILED(read(buffer.data(), static_cast<int>(field_text_length))))
             return false;
         output = field_text_from(std::move(buffer));
         return true;
     };
 
-    WIN32_FIND_DATAA find_data{};
-    if (!read_field(percorso, [&](char* buffer, int size) {
+    WIN32_FIND_DATAW find_data{};
+    if (!read_field(percorso, [&](wchar_t* buffer, int size) {
             return link->GetPath(buffer, size, &find_data, SLGP_UNCPRIORITY);
         }))
         return False;
-    if (!read_field(cartella_lavoro, [&](char* buffer, int size) { return link->GetWorkingDirectory(buffer, size); }))
+    if (!read_field(cartella_lavoro,
+                    [&](wchar_t* buffer, int size) { return link->GetWorkingDirectory(buffer, size); }))
         return False;
-    if (!read_field(argomenti, [&](char* buffer, int size) { return link->GetArguments(buffer, size); }))
+    if (!read_field(argomenti, [&](wchar_t* buffer, int size) { return link->GetArguments(buffer, size); }))
         return False;
 
-    std::string description = blank_buffer();
+    std::wstring description = blank_buffer();
     if (FAILED(link->GetDescription(description.data(), static_cast<int>(field_text_length))))
         return False;
     WORD hot_key = 0;
@@ -80,7 +82,7 @@ truth leggi_collegamento(const std::wstring& link_path, std::wstring& percorso, 
         return False;
 
     int icon_index = indice_icona;
-    const bool icon_read = read_field(percorso_icona, [&](char* buffer, int size) {
+    const bool icon_read = read_field(percorso_icona, [&](wchar_t* buffer, int size) {
         return link->GetIconLocation(buffer, size, &icon_index);
     });
     indice_icona = icon_index;

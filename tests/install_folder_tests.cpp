@@ -1,5 +1,7 @@
+#include "install/catalogue_entries.h"
 #include "install/install_folder.h"
 #include "runtime/run_time_error.h"
+#include "tests/support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +51,28 @@ TEST(InstallFolder, LookAlikesStayAsTheyAre)
     EXPECT_EQ(repaired_folder_name(L"C:\\Programmi\\FennimarkProgetto_HTML"), L"C:\\Programmi\\FennimarkProgetto_HTML");
     EXPECT_EQ(repaired_folder_name(L"C:\\Programmi\\Fennimark\\progetto_html"), L"C:\\Programmi\\Fennimark\\progetto_html");
     EXPECT_EQ(repaired_folder_name(L"C:\\Programmi\\Fennimark progetto_html"), L"C:\\Programmi\\Fennimark progetto_html");
+}
+
+TEST(InstallFolder, IsAbsoluteOnlyFromADriveRootOrAShare)
+{
+    for (const wchar_t* absolute : {L"C:\\", L"c:\\Cat", L"\\\\server\\share\\", L"\\\\server\\share\\Cat"})
+        EXPECT_TRUE(is_absolute_folder(absolute)) << testing::narrow(absolute);
+    for (const wchar_t* relative : {L"", L"Cat", L".\\Cat", L"\\Cat", L"C:", L"C:Cat", L"1:\\Cat", L"\\\\server",
+                                    L"\\\\server\\share", L"\\\\\\share\\", L"\\\\server\\\\Cat"})
+        EXPECT_FALSE(is_absolute_folder(relative)) << testing::narrow(relative);
+}
+
+TEST(CatalogueEntries, OnlyNamesBelowCatalogoLieInTheCatalogue)
+{
+    for (const wchar_t* inside : {L"catalogo/", L"catalogo/index.html", L"catalogo\\schede\\1.html", L"Catalogo/a",
+                                  L"catalogo//a", L"catalogo/./a", L"catalogo/a..b/c"})
+        EXPECT_TRUE(lies_in_catalogue(inside)) << testing::narrow(inside);
+    for (const wchar_t* outside :
+         {L"", L"catalogo", L"patch.txt", L"patch.txt - copia prima della patch 8",
+          L"catalogo - copia prima della patch 8/index.html", L"catalogo/../patch.txt", L"catalogo\\..\\patch.txt",
+          L"catalogo/a/../../patch.txt", L"/catalogo/a", L"./catalogo/a", L"catalogo2/a", L"catalogo./a",
+          L"C:catalogo/a", L"catalogo:stream"})
+        EXPECT_FALSE(lies_in_catalogue(outside)) << testing::narrow(outside);
 }
 
 }  // namespace

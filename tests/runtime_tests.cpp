@@ -1,8 +1,10 @@
+#include "runtime/ansi_path.h"
 #include "runtime/automation.h"
 #include "runtime/code_page.h"
 #include "runtime/directory_search.h"
 #include "runtime/error_report.h"
 #include "runtime/files.h"
+#include "runtime/folder_tree.h"
 #include "runtime/program_end.h"
 #include "runtime/text.h"
 #include "runtime/text_file.h"
@@ -59,6 +61,8 @@ TEST(CodePage, EightBitTextIsTheSystemCodePage)
     ASSERT_EQ(GetACP(), 1252u);
     EXPECT_EQ(runtime::to_ansi(L"può"), "pu\xf2");
     EXPECT_EQ(runtime::from_ansi("pu\xf2"), L"può");
+    // A character the code page lacks is no look-alike of it ("Ł" is not "L").
+    EXPECT_EQ(runtime::to_ansi(L"\x141ukasz"), "?ukasz");
     EXPECT_EQ(runtime::from_ansi(std::string("a\0 ", 3)), std::wstring(L"a\0 ", 3));
     EXPECT_EQ(runtime::from_ansi_until_nul("abc\0def", 7), L"abc");
     EXPECT_EQ(runtime::from_ansi_until_nul("abcdef", 4), L"abcd");
@@ -133,6 +137,76 @@ TEST(Files, CopyReplacesTheTargetAndNamesAMissingSource)
     }
     EXPECT_EQ(error_number_of([&] { runtime::copy_file(folder / L"a", folder / L"no\\b"); }),
               runtime::error::path_file_access);
+}
+
+TEST(AnsiPath, APathTheCodePageCannotCarryGoesInItsShortFormOrIsError76)
+{
+    TempFolder folder;
+    const std::wstring real = folder / L"\x141ukasz";  // Łukasz
+    testing::make_folder(real);
+    testing::write_file(real + L"\\f.txt", "real");
+    // One the code page carries is left as it is, whether it exists or not.
+    EXPECT_EQ(runtime::path_for_ansi_interface(folder / L"Lukasz"), folder / L"Lukasz");
+    const std::wstring shortened = runtime::path_for_ansi_interface(real);
+    EXPECT_TRUE(runtime::fits_ansi_code_page(shortened)) << testing::narrow(shortened);
+    EXPECT_EQ(testing::read_file(shortened + L"\\f.txt"), "real");
+    try {
+        runtime::path_for_ansi_interface(real + L"\\missing");
+        FAIL() << "no error";
+    } catch (const RunTimeError& failure) {
+        EXPECT_EQ(failure.number(), 76);
+        EXPECT_EQ(failure.subject(), real + L"\\missing");
+    }
+}
+
+TEST(FolderTree, ReadOnlyItemsStopTheRemovalUnlessForced)
+{
+    TempFolder folder;
+    const std::wstring tree = folder / L"tree";
+    testing::make_folder(tree);
+    testing::make_folder(tree + L"\\inner");
+    testing::write_file(tree + L"\\inner\\locked.txt", "x");
+    testing::write_file(tree + L"\\hidden.txt", "x");
+    SetFileAttributesW((tree + L"\\inner\\locked.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW((tree + L"\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    try {
+        runtime::remove_folder_tree(tree, false);
+        FAIL() << "the read-only file was removed";
+    } catch (const RunTimeError& failure) {
+        EXPECT_EQ(failure.number(), runtime::error::permission_denied);
+        EXPECT_EQ(failure.subject(), tree);
+    }
+    EXPECT_TRUE(testing::file_exists(tree + L"\\inner\\locked.txt"));
+    runtime::remove_folder_tree(tree, true);
+    EXPECT_FALSE(testing::folder_exists(tree));
+    EXPECT_NO_THROW(runtime::remove_folder_tree(tree, false));
+}
+
+TEST(FolderTree, ALinkIsRemovedAsALinkAndNothingBehindItChanges)
+{
+    // A link inside the tree, and the tree given as a link itself; forced and not.
+    for (const wchar_t* link_name : {L"tree\\link", L"link"}) {
+        for (const bool force : {false, true}) {
+            SCOPED_TRACE(testing::narrow(link_name) + (force ? " forced" : ""));
+            TempFolder folder;
+            testing::make_folder(folder / L"outside");
+            testing::write_file(folder / L"outside\\keep.txt", "x");
+            testing::make_folder(folder / L"tree");
+            testing::write_file(folder / L"tree\\mine.txt", "x");
+            const std::wstring link = folder / link_name;
+            testing::make_unix_link(link, folder / L"outside");
+            const std::wstring removed = link_name == std::wstring(L"link") ? link : (folder / L"tree").wstring();
+            try {
+                runtime::remove_folder_tree(removed, force);
+                EXPECT_FALSE(testing::folder_exists(link));
+            } catch (const RunTimeError& failure) {
+                // Wine cannot remove a folder link; the error names the folder being removed.
+                EXPECT_EQ(failure.subject(), removed);
+                testing::remove_unix_link(link);
+            }
+            EXPECT_EQ(testing::list_tree(folder / L"outside"), std::vector<std::wstring>{L"keep.txt"});
+        }
+    }
 }
 
 TEST(Automation, FileSystemObjectRemovesATreeButNotAReadOnlyFile)

@@ -4,7 +4,7 @@
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 debian_packages=(
-    cmake ninja-build python3 git g++ dpkg-dev libzip-dev libdeflate-dev
+    cmake ninja-build python3 git g++ dpkg-dev zlib1g-dev libssl-dev libarchive-tools libdeflate-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     gcc-mingw-w64-i686-posix gcc-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64

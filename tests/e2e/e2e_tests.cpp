@@ -2,7 +2,6 @@
 // its boxes read and answered from outside, then its files and exit code checked.
 
 #include "runtime/handles.h"
-#include "runtime/short_date.h"
 #include "tests/e2e/machine.h"
 #include "tests/support/files.h"
 #include "tests/support/system_folders.h"
@@ -49,12 +48,15 @@ std::map<std::wstring, std::string> snapshot(const std::wstring& folder)
     return contents;
 }
 
+// In the short-date format the machine is set to (see Machine), spelt here rather than asked of
+// the routine the program itself uses.
 std::string today()
 {
-    std::string bytes;
-    for (wchar_t c : runtime::short_date_today())
-        bytes += static_cast<char>(c);
-    return bytes;
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char date[16];
+    std::snprintf(date, sizeof date, "%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay);
+    return date;
 }
 
 std::vector<std::wstring> files_below(const std::wstring& folder)
@@ -324,6 +326,8 @@ protected:
     {
         install_catalogue();
         before_ = snapshot(Machine::install_folder);
+        // Putting things back must not need the script objects that some machines lack.
+        machine_.remove_script_objects();
     }
     void expect_install_folder_as_before() { EXPECT_EQ(snapshot(Machine::install_folder), before_); }
     void expect_second_run_succeeds()
@@ -436,6 +440,107 @@ TEST_F(FailedInstallation, RunKilledDuringExtractionIsUndoneByTheNextRun)
     expect_install_folder_as_before();
 
     expect_second_run_succeeds();
+}
+
+TEST_F(FailedInstallation, ArchiveWithAnEntryOutsideTheCatalogueIsRefusedBeforeAnythingIsTouched)
+{
+    for (const wchar_t* archive : {L"outside-beside.zip", L"outside-ledger.zip", L"outside-saved-ledger.zip",
+                                   L"outside-aside.zip", L"outside-up.zip", L"outside-backslash.zip"}) {
+        SCOPED_TRACE(testing::narrow(archive));
+        machine_.put_patch(archive);
+        const InstallerRun run = machine_.run_installer();
+        expect_boxes(run, {{extraction_failed(3), BoxIcon::error}});
+        EXPECT_EQ(run.exit_code, 3u);
+        expect_install_folder_as_before();
+        EXPECT_TRUE(archive_still_there());
+    }
+}
+
+TEST_F(Scenario, AFolderLinkInTheOldCatalogueIsRemovedAsALinkAndNothingBehindItChanges)
+{
+    install_catalogue();
+    const std::wstring outside = L"C:\\e2e\\outside";
+    testing::make_folder(outside);
+    testing::write_file(outside + L"\\keep.txt", "someone else's");
+    testing::make_unix_link(Machine::install_folder + L"\\catalogo\\elsewhere", outside);
+    machine_.put_patch();
+    const InstallerRun run = machine_.run_installer();
+    EXPECT_EQ(testing::list_tree(outside), std::vector<std::wstring>{L"keep.txt"});
+    EXPECT_EQ(testing::read_file(outside + L"\\keep.txt"), "someone else's");
+    expect_new_catalogue();
+    // Windows removes the link; Wine cannot, and the error names the old catalogue left behind.
+    if (run.exit_code != 0) {
+        expect_run_time_error(run, 70);
+        EXPECT_NE(run.boxes[0].text.find(aside_folder), std::wstring::npos) << testing::narrow(run.boxes[0].text);
+        testing::remove_unix_link(aside_folder + L"\\elsewhere");
+    }
+}
+
+TEST_F(Scenario, WorkingFolderThatIsEmptyOrNotAbsoluteIsNoCatalogue)
+{
+    // Each folder is where the relative text would lead from the installer's own folder; a ledger
+    // waits there, and must not be read.
+    struct Case {
+        std::wstring working_folder;
+        std::wstring resolves_to;
+    };
+    const Case cases[] = {
+        {L"", L"C:"},
+        {L"Fennimark", Machine::patch_folder + L"\\Fennimark"},
+        {L"\\e2e\\Fennimark", Machine::install_folder},
+        {L"C:e2e", Machine::patch_folder + L"\\e2e"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::narrow(c.working_folder));
+        Machine machine;
+        if (!testing::folder_exists(c.resolves_to))
+            testing::make_folder(c.resolves_to);
+        machine.put_shortcut(c.working_folder);
+        machine.put_ledger(ledger_1_to_7, c.resolves_to);
+        machine.put_patch();
+        const InstallerRun run = machine.run_installer();
+        expect_boxes(run, {{no_catalogue, BoxIcon::error}});
+        EXPECT_EQ(run.exit_code, 1u);
+        EXPECT_EQ(testing::read_file(c.resolves_to + L"\\patch.txt"), ledger_1_to_7);
+        EXPECT_FALSE(testing::folder_exists(c.resolves_to + L"\\catalogo"));
+        DeleteFileW((c.resolves_to + L"\\patch.txt").c_str());
+    }
+}
+
+TEST_F(Scenario, AFolderNamedOutsideTheCodePageIsPatchedAndItsLookAlikeLeftAlone)
+{
+    const std::wstring real = L"C:\\e2e\\\x141ukasz";  // Łukasz
+    const std::wstring look_alike = L"C:\\e2e\\Lukasz";
+    for (const std::wstring& folder : {real, look_alike}) {
+        testing::make_folder(folder);
+        machine_.put_ledger(ledger_1_to_7, folder);
+        machine_.put_old_catalogue(folder);
+    }
+    machine_.put_shortcut(real);
+    machine_.put_patch();
+    const InstallerRun run = machine_.run_installer();
+    expect_boxes(run, {{success, BoxIcon::information}});
+    expect_new_catalogue(real);
+    EXPECT_EQ(testing::read_file(real + L"\\patch.txt"), ledger_1_to_7 + "8         " + today() + "\r\n");
+    EXPECT_EQ(testing::read_file(look_alike + L"\\patch.txt"), ledger_1_to_7);
+    expect_old_catalogue_kept(look_alike);
+}
+
+TEST_F(Scenario, ASecondCopyTouchesNothing)
+{
+    install_catalogue();
+    machine_.put_patch();
+    // The first copy, as far as the second can tell.
+    runtime::KernelHandle first(CreateMutexW(nullptr, FALSE, L"Global\\Fennimark.Patch8"));
+    ASSERT_TRUE(first);
+    const InstallerRun run = machine_.run_installer();
+    expect_boxes(run, {{L"L'installazione della patch 8 è già in corso.", BoxIcon::information}});
+    EXPECT_EQ(run.exit_code, 1u);
+    EXPECT_FALSE(testing::file_exists(testing::system_folder_of_program() + L"\\zip32.dll"));
+    EXPECT_EQ(ledger(), ledger_1_to_7);
+    expect_old_catalogue_kept();
+    first.reset();
+    expect_boxes(machine_.run_installer(), {{success, BoxIcon::information}});
 }
 
 TEST_F(Scenario, FileNamedCatalogoIsLeftAlone)

@@ -5,6 +5,7 @@
 #include "tests/support/shortcuts.h"
 #include "tests/support/system_folders.h"
 
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 
@@ -16,9 +17,48 @@ namespace fennimark::e2e {
 
 namespace {
 
-testing::Process start_installer(const std::wstring& folder)
+// Wine's own setting for one program: load no scrrun.dll, the library of the script objects. Its
+// environment variable would not reach a program this one starts.
+constexpr wchar_t installer_overrides[] = L"Software\\Wine\\AppDefaults\\fennimark_patch.exe\\DllOverrides";
+
+void set_script_objects_for_installer(bool present)
 {
-    return testing::Process(folder + L"\\fennimark_patch.exe", folder);
+    if (present) {
+        RegDeleteTreeW(HKEY_CURRENT_USER, installer_overrides);
+        return;
+    }
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, installer_overrides, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot set the installer's library overrides");
+    const wchar_t disabled[] = L"";
+    RegSetValueExW(key, L"scrrun", 0, REG_SZ, reinterpret_cast<const BYTE*>(disabled), sizeof disabled);
+    RegCloseKey(key);
+}
+
+// Dates in the ledger are written in the user's short format; the scenarios fix it to one they
+// can spell themselves.
+void use_iso_short_dates()
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\International", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot open the user's international settings");
+    const wchar_t format[] = L"yyyy-MM-dd";
+    RegSetValueExW(key, L"sShortDate", 0, REG_SZ, reinterpret_cast<const BYTE*>(format), sizeof format);
+    RegCloseKey(key);
+}
+
+testing::Process start_installer(const std::wstring& folder, const std::wstring& arguments = L"")
+{
+    return testing::Process(folder + L"\\fennimark_patch.exe", folder, arguments);
+}
+
+void note_windows(DWORD process_id, std::vector<std::wstring>& seen)
+{
+    for (const std::wstring& window : testing::visible_windows_of(process_id))
+        if (window != L"#32770" && std::find(seen.begin(), seen.end(), window) == seen.end())
+            seen.push_back(window);
 }
 
 void copy(const std::wstring& from, const std::wstring& to)
@@ -34,6 +74,7 @@ const std::wstring Machine::install_folder = L"C:\\e2e\\Fennimark";
 
 Machine::Machine()
 {
+    use_iso_short_dates();
     reset();
     testing::make_folder(L"C:\\e2e");
     testing::make_folder(patch_folder);
@@ -45,10 +86,17 @@ Machine::~Machine()
     reset();
 }
 
+void Machine::remove_script_objects()
+{
+    set_script_objects_for_installer(false);
+}
+
 void Machine::reset()
 {
+    set_script_objects_for_installer(true);
     testing::remove_tree(L"C:\\e2e");
     testing::remove_tree(start_menu_folder());
+    testing::remove_tree(all_users_start_menu_folder());
     for (const auto& folder : {testing::native_system32(), std::wstring(L"C:\\windows\\syswow64")}) {
         testing::remove_tree(folder + L"\\zip32.dll");
         testing::remove_tree(folder + L"\\UNZIP32.DLL");
@@ -60,13 +108,32 @@ std::wstring Machine::start_menu_folder() const
     return testing::programs_folder() + L"\\Fennimark";
 }
 
+std::wstring Machine::all_users_start_menu_folder() const
+{
+    return testing::all_users_programs_folder() + L"\\Fennimark";
+}
+
+namespace {
+
+void put_shortcut_in(const std::wstring& folder, const std::wstring& working_folder)
+{
+    testing::make_folder(folder);
+    testing::ShortcutFields fields;
+    fields.target = Machine::install_folder + L"\\catalogo\\index.html";
+    fields.working_folder = working_folder;
+    testing::make_shortcut(folder + L"\\Fennimark.lnk", fields);
+}
+
+}  // namespace
+
 void Machine::put_shortcut(const std::wstring& working_folder)
 {
-    testing::make_folder(start_menu_folder());
-    testing::ShortcutFields fields;
-    fields.target = install_folder + L"\\catalogo\\index.html";
-    fields.working_folder = working_folder;
-    testing::make_shortcut(start_menu_folder() + L"\\Fennimark.lnk", fields);
+    put_shortcut_in(start_menu_folder(), working_folder);
+}
+
+void Machine::put_shortcut_for_all_users(const std::wstring& working_folder)
+{
+    put_shortcut_in(all_users_start_menu_folder(), working_folder);
 }
 
 void Machine::put_patch(const std::wstring& archive, bool with_unzip32)
@@ -99,9 +166,21 @@ void Machine::put_old_catalogue(const std::wstring& folder)
 
 InstallerRun Machine::run_installer(const std::function<void(const testing::SeenBox&)>& on_box)
 {
-    const testing::Process installer = start_installer(patch_folder);
+    return run_installer(L"", on_box);
+}
+
+InstallerRun Machine::run_installer(const std::wstring& arguments,
+                                    const std::function<void(const testing::SeenBox&)>& on_box)
+{
+    const testing::Process installer = start_installer(patch_folder, arguments);
     InstallerRun run;
-    while (auto box = testing::wait_for_box_of(installer.handle(), installer.id(), 60000)) {
+    const ULONGLONG give_up = GetTickCount64() + 60000;
+    // Short waits, so that a window shown between boxes is seen too.
+    while (installer.running() && GetTickCount64() < give_up) {
+        note_windows(installer.id(), run.windows);
+        auto box = testing::wait_for_box_of(installer.handle(), installer.id(), 100);
+        if (!box)
+            continue;
         run.boxes.push_back(*box);
         if (on_box)
             on_box(*box);

@@ -48,6 +48,24 @@ def write_bad_crc(path):
         target.write(bytes([byte[0] ^ 0xFF]))
 
 
+# Each holds the whole catalogue and one entry that would land outside it.
+OUTSIDE = {
+    'outside-beside.zip': 'leggimi.txt',
+    'outside-ledger.zip': 'patch.txt',
+    'outside-saved-ledger.zip': 'patch.txt - copia prima della patch 8',
+    'outside-aside.zip': 'catalogo - copia prima della patch 8/index.html',
+    'outside-up.zip': 'catalogo/../patch.txt',
+    'outside-backslash.zip': 'catalogo\\..\\patch.txt',
+}
+
+
+def write_outside(path, extra):
+    with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as archive:
+        for name, data in CATALOGUE.items():
+            archive.writestr(zipfile.ZipInfo(name, date_time=(2026, 11, 30, 9, 7, 0)), data)
+        archive.writestr(zipfile.ZipInfo(extra, date_time=(2026, 11, 30, 9, 7, 0)), b'8         dall\'archivio\r\n')
+
+
 def write_large(path):
     # Big enough that extracting it takes a while: pictures that do not compress.
     generator = random.Random(8)
@@ -77,6 +95,8 @@ if __name__ == '__main__':
     write_bad_crc(os.path.join(folder, 'bad-crc.zip'))
     write_large(os.path.join(folder, 'large.zip'))
     write_many(os.path.join(folder, 'many.zip'))
+    for archive_name, extra in OUTSIDE.items():
+        write_outside(os.path.join(folder, archive_name), extra)
     with open(os.path.join(folder, 'catalogue-files.txt'), 'w') as listing:
         for name in sorted(CATALOGUE):
             listing.write(name[len('catalogo/'):].replace('/', '\\') + '\n')

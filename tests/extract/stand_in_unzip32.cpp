@@ -90,6 +90,7 @@ std::int32_t UZ_CALL Wiz_SingleEntryUnzip(std::int32_t include_count, char** inc
                                           USERFUNCTIONS* callbacks)
 {
     seen.unzip_call = ++seen.calls;
+    std::memcpy(seen.previous_flags, seen.flags, sizeof seen.flags);
     std::memcpy(seen.flags, options, sizeof seen.flags);
     copy_text(seen.archive, options->lpszZipFN, &seen.archive_null);
     copy_text(seen.folder, options->lpszExtractDir, &seen.folder_null);

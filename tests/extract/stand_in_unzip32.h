@@ -30,6 +30,7 @@ struct StandInSeen {
     std::uint32_t structlen = 0;
     char betalevel[10] = {}, date[20] = {}, zlib_version[10] = {};
     std::int32_t flags[15] = {};  // the option record's integer fields, in order
+    std::int32_t previous_flags[15] = {};  // the same, of the call before
     char archive[seen_text_size] = {}, folder[seen_text_size] = {};
     bool archive_null = false, folder_null = false;
     std::int32_t include_count = 0, exclude_count = 0;

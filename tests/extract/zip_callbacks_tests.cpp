@@ -1,9 +1,14 @@
+#include "app/quiet_reporter.h"
 #include "extract/zip_callbacks.h"
 #include "extract/zip_reset.h"
 #include "extract/zip_state.h"
+#include "runtime/log_file.h"
 #include "runtime/message_box.h"
 #include "runtime/text.h"
 #include "tests/support/box_recorder.h"
+#include "tests/support/files.h"
+#include "tests/support/log_file.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -174,6 +179,21 @@ TEST_F(ZipCallbacks, AQuestionThatCannotBeAskedLeavesTheFile)
     });
     char name[] = "a.txt";
     EXPECT_EQ(zip::chiedi_sovrascrittura(name), 100);
+}
+
+TEST_F(ZipCallbacks, InQuietModeTheQuestionGoesToTheLogAndEveryFileIsReplaced)
+{
+    testing::BoxRecorder user;
+    const testing::TempFolder folder;
+    const std::wstring log_path = (folder / L"quiet.log").wstring();
+    runtime::LogFile log(log_path);
+    QuietReporter quiet(&log);
+    const runtime::ScopedReporter reporting(quiet);
+    char name[] = "a.txt";
+    EXPECT_EQ(zip::chiedi_sovrascrittura(name), 103);
+    EXPECT_TRUE(user.boxes().empty());
+    EXPECT_EQ(testing::log_texts(testing::read_file(log_path)),
+              (std::vector<std::wstring>{L"Overwrite a.txt?", L"Risposta data senza chiedere: sì, sostituisci tutti."}));
 }
 
 TEST_F(ZipCallbacks, NoPasswordIsEverGiven)

@@ -1,12 +1,15 @@
+#include "app/form1.h"
 #include "extract/zip_callbacks.h"
 #include "extract/zip_driver.h"
 #include "extract/zip_reset.h"
 #include "extract/zip_state.h"
 #include "runtime/events.h"
 #include "runtime/handles.h"
+#include "runtime/program_folder.h"
 #include "runtime/run_time_error.h"
 #include "tests/extract/stand_in_unzip32.h"
 #include "tests/support/box_recorder.h"
+#include "tests/support/files.h"
 #include "tests/support/library_entry.h"
 
 #include <gtest/gtest.h>
@@ -190,6 +193,45 @@ TEST_F(ZipDriver, CountsBeyondTheNameListsAreRefusedBeforeTheLibraryIsCalled)
     extract(L"a.zip", L"C:\\x", 1, 1, 0, 1, -1, -1);
     EXPECT_EQ(stand_in.seen().include_count, -1);
     EXPECT_EQ(stand_in.seen().exclude_count, -1);
+}
+
+// The installer's own calls: the archive listed first, then the state reset, then the extraction,
+// each with the flags as 1 (not as True, -1), and the extraction starting from the reset state.
+TEST_F(ZipDriver, TheInstallerListsThenResetsTheStateThenExtracts)
+{
+    testing::TempFolder install_folder, patch_folder;
+    testing::write_file(install_folder / L"patch.txt", "7         a\r\n");
+    testing::write_file(patch_folder / L"catalogo.zip", "");
+    const runtime::ScopedProgramFolder here(patch_folder.path());
+    zip::fine_riga = L"|";
+    zip::registro_messaggi = L"earlier";
+    zip::numero_file = 5;
+    zip::nomi_inclusi[0] = L"x";
+    zip::nomi_esclusi[0] = L"y";
+    StandInScript script;
+    script.printed = "printed\n";
+    script.printed_length = 8;
+    script.listed_name = "catalogo/index.html";
+    stand_in.script(script);
+
+    std::wstring field = install_folder.path().wstring() + L'\0';
+    field.resize(255, L' ');
+    Form1 form;
+    form.correzione_path(field);
+
+    const StandInSeen& seen = stand_in.seen();
+    EXPECT_EQ(std::vector<std::int32_t>(std::begin(seen.previous_flags), std::end(seen.previous_flags)),
+              (std::vector<std::int32_t>{0, 0, 1, 0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(flags(seen), (std::vector<std::int32_t>{0, 0, 1, 0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(seen.include_texts + seen.exclude_texts, 0);
+    // Only what the extraction's own call left: the listing's print and line were reset away.
+    EXPECT_EQ(zip::registro_messaggi, L"printed\n");
+    EXPECT_EQ(zip::numero_file, 1);
+    ASSERT_EQ(zip::elenco_file.size(), 2 * (80 + 2));
+    EXPECT_EQ(zip::elenco_file.substr(0, 9), L"Filename:");
+    EXPECT_EQ(zip::elenco_file.substr(80, 2), L"\r\n");
+    EXPECT_EQ(zip::elenco_file.substr(82, 19), L"catalogo/index.html");
+    EXPECT_TRUE(user.boxes().empty());
 }
 
 }  // namespace

@@ -145,7 +145,29 @@ BOOL CALLBACK find_box_of(HWND window, LPARAM search_address)
     return TRUE;
 }
 
+struct WindowsOf {
+    DWORD process_id;
+    std::vector<std::wstring> classes;
+};
+
+BOOL CALLBACK note_window_of(HWND window, LPARAM search_address)
+{
+    auto& search = *reinterpret_cast<WindowsOf*>(search_address);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search.process_id && IsWindowVisible(window))
+        search.classes.push_back(class_of(window));
+    return TRUE;
+}
+
 }  // namespace
+
+std::vector<std::wstring> visible_windows_of(DWORD process_id)
+{
+    WindowsOf search{process_id, {}};
+    EnumWindows(note_window_of, reinterpret_cast<LPARAM>(&search));
+    return search.classes;
+}
 
 std::optional<SeenBox> wait_for_box(const std::wstring& title, unsigned timeout_ms)
 {

@@ -28,6 +28,9 @@ std::optional<SeenBox> wait_for_box(const std::wstring& title, unsigned timeout_
 // time runs out.
 std::optional<SeenBox> wait_for_box_of(HANDLE process, DWORD process_id, unsigned timeout_ms);
 
+// The class names of the visible top-level windows of process `process_id`, dialog boxes included.
+std::vector<std::wstring> visible_windows_of(DWORD process_id);
+
 // Presses the button with the given id (IDOK, IDYES, ...) and waits for the box to go.
 void press(const SeenBox& box, int button_id);
 

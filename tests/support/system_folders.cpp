@@ -5,11 +5,25 @@
 
 namespace fennimark::testing {
 
-std::wstring programs_folder()
+namespace {
+
+std::wstring special_folder(int csidl)
 {
     wchar_t folder[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
+    SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder);
     return folder;
+}
+
+}  // namespace
+
+std::wstring programs_folder()
+{
+    return special_folder(CSIDL_PROGRAMS);
+}
+
+std::wstring all_users_programs_folder()
+{
+    return special_folder(CSIDL_COMMON_PROGRAMS);
 }
 
 bool program_is_32_bit()

@@ -7,6 +7,8 @@ namespace fennimark::testing {
 
 // The current user's Start-menu Programs folder, without a trailing backslash.
 std::wstring programs_folder();
+// The Programs folder of all users.
+std::wstring all_users_programs_folder();
 
 // The system folder the program under test means by C:\windows\system32. The tests are built
 // for the same Windows as the program, so it is this process's own view: for a 32-bit program

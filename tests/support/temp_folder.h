@@ -1,6 +1,7 @@
 #pragma once
 // A folder of its own for one test, removed afterwards with all it holds (read-only items
-// included; a link inside is removed as a link, never followed). Built for Windows and natively.
+// included; a link inside is removed as a link, never followed; trees thousands of folders deep
+// too). Built for Windows and natively.
 
 #include <filesystem>
 
@@ -8,7 +9,9 @@ namespace fennimark::testing {
 
 class TempFolder {
 public:
+    // In the system's temporary folder, or in `base`.
     TempFolder();
+    explicit TempFolder(const std::filesystem::path& base);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

@@ -110,6 +110,29 @@ TEST(DiskFull, AnEntryLargerThanTheFreeSpaceIsRefusedBeforeWriting)
     EXPECT_LE(free_before - free_bytes(target), 4096u) << "only small.txt takes room";
 }
 
+// Three files of 20 MiB for a disk of 32 MiB: the second and third are refused before a byte of
+// them is written, although the disk still shows room while the first is being written.
+TEST(DiskFull, FilesStillBeingWrittenCountAgainstTheFreeSpace)
+{
+    ScratchFolder scratch;
+    std::string why;
+    const auto disk = Mount::memory_disk(scratch / "disk", 32 * mib, why);
+    if (!disk)
+        GTEST_SKIP() << why;
+    const fs::path target = scratch / "disk" / "target";
+    fs::create_directories(target);
+
+    Unzip unzip(archive("in_flight.zip"), target);
+    unzip.workers = 3;
+    unzip.routines.ServCallBk = nullptr;  // as the installer calls it
+    EXPECT_EQ(unzip.run(), UZ_DISK_FULL);
+    EXPECT_EQ(tree(target), Names{"a.bin"});
+    EXPECT_EQ(fs::file_size(target / "a.bin"), 20 * mib);
+    for (const char* name : {"b.bin", "c.bin"})
+        EXPECT_TRUE(unzip.printed(std::string("error: ") + name + " was not written: it needs 20971520 bytes")) << name;
+    EXPECT_FALSE(unzip.printed("cannot be written")) << "a write ran into a full disk";
+}
+
 TEST(DiskFull, TheDiskFillingUpDuringAWriteLosesNothing)
 {
     ScratchFolder scratch;

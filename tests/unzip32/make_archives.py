@@ -4,8 +4,11 @@
 Plain archives are written with zipfile; the hostile ones are zipfile's output with a few fields
 changed afterwards, as a third party could have changed them."""
 
+import shutil
 import struct
+import subprocess
 import sys
+import tempfile
 import zipfile
 import zlib
 from pathlib import Path
@@ -69,6 +72,84 @@ def declaring(path, name, data, declared):
                           0xFFFFFFFF, len(name), len(sizes), 0, 0, 0, 0, 0) + name + sizes
     end = struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, 1, 1, len(central), len(local) + len(data), 0)
     path.write_bytes(local + data + central + end)
+
+
+def end_record(count, directory_size, directory_offset, comment=b""):
+    return struct.pack("<IHHHHIIH", 0x06054B50, 0, 0, count, count, directory_size, directory_offset,
+                       len(comment)) + comment
+
+
+def stored_entry(name, local_name, data, offset):
+    """The local header with its data, and the directory record, of a stored entry at `offset`
+    whose local header may carry another name than its directory record."""
+    crc = zlib.crc32(data)
+    local = struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0, 0, 0, 0x21, crc, len(data), len(data),
+                        len(local_name), 0) + local_name + data
+    central = struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 20, 20, 0, 0, 0, 0x21, crc, len(data), len(data),
+                          len(name), 0, 0, 0, 0, 0, offset) + name
+    return local, central
+
+
+def long_names(path, count=60):
+    """One ordinary entry, then `count` whose directory records carry names of 65,535 bytes that
+    lead through some 32,000 folders, while their local headers carry one byte."""
+    ordinary_local, ordinary_central = stored_entry(b"ordinary.txt", b"ordinary.txt", b"ordinary\n", 0)
+    locals_, centrals = [ordinary_local], [ordinary_central]
+    offset = len(ordinary_local)
+    for i in range(count):
+        last = b"x%02d.txt" % i
+        name = b"a/" * ((0xFFFF - len(last)) // 2) + last
+        local, central = stored_entry(name, b"x", b"long\n", offset)
+        locals_.append(local)
+        centrals.append(central)
+        offset += len(local)
+    directory = b"".join(centrals)
+    path.write_bytes(b"".join(locals_) + directory + end_record(count + 1, len(directory), offset))
+
+
+def hidden_directory(path):
+    """A valid archive whose comment holds a second archive's directory and end record, pointing at
+    other data for the same name (its local header naming another file, which libzip notices)."""
+    shown = b"what every reader sees\n"
+    hidden = b"what only a careless one\n"[: len(shown)].ljust(len(shown), b"!")
+    local, central = stored_entry(b"a.txt", b"a.txt", shown, 0)
+    first_end_at = len(local) + len(central)
+    comment_at = first_end_at + 22
+    hidden_local, hidden_central = stored_entry(b"a.txt", b"b.txt", hidden, comment_at)
+    hidden_directory_at = comment_at + len(hidden_local)
+    comment = hidden_local + hidden_central + end_record(1, len(hidden_central), hidden_directory_at)
+    path.write_bytes(local + central + end_record(1, len(central), len(local), comment))
+
+
+def winzip_aes_2(path, folder):
+    """An entry encrypted by bsdtar with WinZip AES, made into the AE-2 form, which carries no CRC:
+    version 2 in its AES fields and every CRC 0."""
+    bsdtar = shutil.which("bsdtar")
+    if bsdtar is None:
+        sys.exit("make_archives.py: bsdtar is needed (Debian's libarchive-tools)")
+    with tempfile.TemporaryDirectory(dir=folder) as work:
+        Path(work, "secret.txt").write_bytes(b"A catalogue page that only the right password opens.\n")
+        subprocess.run([bsdtar, "--format", "zip", "--options", "zip:encryption=aes256", "--passphrase", "right",
+                        "-cf", str(path), "-C", work, "secret.txt"], check=True)
+    data = bytearray(path.read_bytes())
+    for record, _, local in central_records(data):
+        patch(data, record + 16, "<I", 0)
+        patch(data, local + 14, "<I", 0)
+        flags, = struct.unpack_from("<H", data, local + 6)
+        if flags & 0x8:
+            compressed, = struct.unpack_from("<I", data, record + 20)
+            descriptor = data_offset(data, local) + compressed
+            has_signature = data[descriptor:descriptor + 4] == b"PK\x07\x08"
+            patch(data, descriptor + (4 if has_signature else 0), "<I", 0)
+        for header, name_at in ((record, record + 46), (local, local + 30)):
+            name_length, extra_length = struct.unpack_from("<HH", data, header + (28 if header == record else 26))
+            at, end = name_at + name_length, name_at + name_length + extra_length
+            while at + 4 <= end:
+                field, length = struct.unpack_from("<HH", data, at)
+                if field == 0x9901:
+                    patch(data, at + 4, "<H", 2)
+                at += 4 + length
+    path.write_bytes(data)
 
 
 def make(folder):
@@ -171,6 +252,41 @@ def make(folder):
     write(folder / "large.zip", [(entry("small.txt"), b"small\n"), (entry("big.bin"), b"\0" * (2 * mib))])
     write(folder / "filling.zip", [(entry("big.bin"), b"\0" * (128 * mib)), (entry("after.txt"), b"new\n")])
     write(folder / "killable.zip", [(entry(f"{n}.bin"), n.encode() * (32 * mib)) for n in "abcd"])
+
+    # Names that leave nothing, or another file, once made safe; a folder marked by its MS-DOS
+    # attribute alone.
+    write(folder / "nameless.zip", [
+        (entry(""), b"no name\n"),
+        (entry("."), b"dot\n"),
+        (entry("a/."), b"a file named after a folder\n"),
+        (entry("./"), b""),
+        (entry("b/./"), b""),
+        (entry("ok.txt"), b"ok\n"),
+    ])
+    dos_folder = entry("dosdir", method=zipfile.ZIP_STORED)
+    dos_folder.create_system = 0
+    dos_folder.external_attr = 0x10
+    write(folder / "dos_folder.zip", [(dos_folder, b""), (entry("dosdir/inside.txt"), b"inside\n")])
+
+    # Directories: a comment that holds the end record's signature, a directory hidden in the
+    # comment, and a directory record whose signature is damaged.
+    write(folder / "comment_signature.zip", [(entry("a.txt"), b"a\n")], comment=b"PK\x05\x06" + bytes(18))
+    hidden_directory(folder / "hidden_directory.zip")
+    data = bytearray((folder / "basic.zip").read_bytes())
+    data[central_records(data)[0][0]] ^= 0x01
+    (folder / "bad_central_signature.zip").write_bytes(data)
+
+    winzip_aes_2(folder / "aes2.zip", folder)
+
+    # Archives made to cost time or memory: very long names, very deep folders, and two names
+    # for one file on Windows, a large one first.
+    long_names(folder / "long_names.zip")
+    # Twelve entries of 1,990 folders each: remembering every folder's path took some 50 MiB (twice
+    # that for 24); the kernel's walks down such paths make more entries only slower to test.
+    write(folder / "deep_folders.zip",
+          [(entry(f"{i:02}/" + "a/" * 1989 + "f.txt"), b"deep\n") for i in range(12)])
+    write(folder / "case_pair.zip", [(entry("\u00c9.html"), b"\0" * (64 * 1024 * 1024)), (entry("\u00e9.html"), b"tiny\n")])
+    write(folder / "in_flight.zip", [(entry(f"{n}.bin"), b"\0" * (20 * 1024 * 1024)) for n in "abc"])
 
     # Past the 65,535 entries of the classic format: zipfile then writes the Zip64 end records.
     with zipfile.ZipFile(folder / "many.zip", "w") as archive:

@@ -246,6 +246,24 @@ TEST(Encryption, PasswordsAreAskedAndChecked)
     EXPECT_TRUE(listing.password_questions.empty());
 }
 
+// WinZip's AE-2 form carries no CRC (it is 0): the right password opens such an entry whatever its
+// size, and a wrong one still does not.
+TEST(Encryption, WinZipAesEntriesWithoutCrcOpenWithTheRightPassword)
+{
+    for (const auto& [password, status] : {std::pair{"right", UZ_OK}, std::pair{"wrong", UZ_BAD_PASSWORD}}) {
+        ScratchFolder target;
+        Unzip unzip(archive("aes2.zip"), target.path());
+        unzip.passwords = {std::string(password)};
+        EXPECT_EQ(unzip.run(), status) << password;
+        EXPECT_EQ(tree(target.path()), status == UZ_OK ? Names{"secret.txt"} : Names{}) << password;
+    }
+    ScratchFolder target;
+    Unzip unzip(archive("aes2.zip"), target.path());
+    unzip.passwords = {std::string("right")};
+    ASSERT_EQ(unzip.run(), UZ_OK);
+    EXPECT_EQ(read_file(target / "secret.txt"), "A catalogue page that only the right password opens.\n");
+}
+
 TEST(Version, TheRecordIsFilledOnlyWhenItsLengthIsRight)
 {
     UzpVer2 version{};

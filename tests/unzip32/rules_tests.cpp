@@ -22,13 +22,13 @@ void expect_names(const NameRules& rules, std::initializer_list<NameCase> cases)
 {
     for (const NameCase& name : cases) {
         const SafeName safe = make_safe_name(name.entry, rules);
+        EXPECT_EQ(safe.changed(), name.changed) << name.entry;
         if (name.safe == nullptr) {
             EXPECT_NE(safe.refusal, NameRefusal::none) << name.entry;
             continue;
         }
         EXPECT_EQ(safe.refusal, NameRefusal::none) << name.entry;
         EXPECT_EQ(safe.joined(), name.safe) << name.entry;
-        EXPECT_EQ(safe.changed(), name.changed) << name.entry;
         for (const std::string& component : safe.components)
             EXPECT_TRUE(!component.empty() && component != "." && component != "..") << name.entry;
     }
@@ -53,8 +53,14 @@ TEST(SafeName, RootsDrivesAndParentsAreRemovedEverywhere)
                                 {"..\\..\\up", "up", true},
                                 {"//server/share/x", "server/share/x", true},
                                 {"../", nullptr, true},
-                                {"", nullptr, false},
                                 {"..", nullptr, true},
+                                // A file's name must end in a file's name; a folder's need not.
+                                {"", nullptr, true},
+                                {".", nullptr, true},
+                                {"a/.", "a", true},
+                                {"a/b/", "a/b/", false},
+                                {"./", nullptr, false},
+                                {"a/./", "a/", false},
                             });
     }
 }
@@ -68,6 +74,9 @@ TEST(SafeName, WindowsRulesRefuseDevicesAndStreamsAndRepairTheRest)
                               {"nul.txt", nullptr, false},
                               {"sub/Com1.log", nullptr, false},
                               {"lpt9", nullptr, false},
+                              {"COM0", nullptr, false},
+                              {"lpt0.txt", nullptr, false},
+                              {"a/. ", "a", true},
                               {"con .txt", nullptr, false},
                               {"CONOUT$", nullptr, false},
                               {"COM\xC2\xB9", nullptr, false},
@@ -80,7 +89,7 @@ TEST(SafeName, WindowsRulesRefuseDevicesAndStreamsAndRepairTheRest)
                               {"a./b", "a/b", false},
                               {"what?<>|*\".txt", "what______.txt", true},
                               {"tab\there", "tab_here", true},
-                              {"...", nullptr, false},
+                              {"...", nullptr, true},
                           });
     NameRules posix;
     expect_names(posix, {{"CON", "CON", false}, {"ab:c.txt", "ab:c.txt", false}, {"a:b.txt", "b.txt", true}, {"trailing. ", "trailing. ", false},

@@ -91,6 +91,60 @@ TEST(Safety, AnEntryLargerThanTheDiskIsRefusedBeforeWriting)
     EXPECT_EQ(test.run(), UZ_BAD_ENTRIES) << "a test writes nothing, and finds the data short";
 }
 
+// Extraction, test and listing read one directory, the one libzip reads: a comment that merely
+// holds the end record's signature changes nothing, a directory hidden in the comment is not the
+// one extracted, and a directory record with a damaged signature is a damaged archive.
+TEST(Safety, EveryModeReadsTheDirectoryLibzipReads)
+{
+    struct Case {
+        const char* archive;
+        std::int32_t status;
+    };
+    for (const Case& directory : {Case{"comment_signature.zip", UZ_OK}, Case{"hidden_directory.zip", UZ_OK},
+                                  Case{"bad_central_signature.zip", UZ_DAMAGED}}) {
+        for (const char* mode : {"extract", "test", "list"}) {
+            ScratchFolder target;
+            Unzip unzip(archive(directory.archive), target.path());
+            unzip.options.ntflag = mode == std::string("test");
+            unzip.options.nvflag = mode == std::string("list");
+            EXPECT_EQ(unzip.run(), directory.status) << directory.archive << ", " << mode;
+        }
+    }
+    ScratchFolder target;
+    Unzip unzip(archive("hidden_directory.zip"), target.path());
+    ASSERT_EQ(unzip.run(), UZ_OK);
+    EXPECT_EQ(read_file(target / "a.txt"), "what every reader sees\n");
+}
+
+// Only a folder entry may lose the end of its name silently (it names the same folder); a file
+// entry whose name names no file is dropped or renamed with a warning. A folder may be marked by
+// its MS-DOS attribute alone.
+TEST(Safety, NamesThatNameNoFileAreSaidAndFolderAttributesMakeFolders)
+{
+    struct Case {
+        const char* archive;
+        std::int32_t status;
+        Names written;
+        Names warnings;
+    };
+    for (const Case& names :
+         {Case{"nameless.zip", UZ_WARNING, {"a", "b/", "ok.txt"},
+               {"warning:  was skipped", "warning: . was skipped", "warning: a/. is written as a,"}},
+          Case{"dos_folder.zip", UZ_OK, {"dosdir/", "dosdir/inside.txt"}, {}}}) {
+        ScratchFolder target;
+        Unzip unzip(archive(names.archive), target.path());
+        EXPECT_EQ(unzip.run(), names.status) << names.archive;
+        EXPECT_EQ(tree(target.path()), names.written) << names.archive;
+        Names warnings;
+        for (const std::string& line : unzip.lines)
+            if (line.rfind("warning:", 0) == 0 || line.rfind("error:", 0) == 0)
+                warnings.push_back(line);
+        EXPECT_EQ(warnings.size(), names.warnings.size()) << names.archive;
+        for (const std::string& warning : names.warnings)
+            EXPECT_TRUE(unzip.printed(warning)) << warning;
+    }
+}
+
 // Changes bytes of a sound archive at places chosen by a fixed sequence, and cuts it short, many
 // times: every run must end with a status, and nothing may appear beside the target folder.
 TEST(Safety, MangledArchivesNeverEscapeOrCrash)

@@ -10,6 +10,7 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#include <psapi.h>
 #else
 #include <sys/stat.h>
 #include <unistd.h>
@@ -81,6 +82,12 @@ std::int32_t UZ_CALL record_service(const char* name, std::uint32_t)
 }
 
 }  // namespace
+
+fs::path memory_folder()
+{
+    std::error_code ignored;
+    return fs::is_directory("/dev/shm", ignored) ? fs::path("/dev/shm") : fs::temp_directory_path();
+}
 
 fs::path archive(const std::string& name)
 {
@@ -205,5 +212,44 @@ void make_read_only(const fs::path& path, bool read_only)
                                     : fs::perms::owner_read | fs::perms::owner_write);
 #endif
 }
+
+#ifdef _WIN32
+std::uint64_t peak_memory_growth(const std::function<void()>& work)
+{
+    PROCESS_MEMORY_COUNTERS before{};
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+    work();
+    PROCESS_MEMORY_COUNTERS after{};
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+    // The peak cannot be reset here: a peak reached before `work` counts too, which only errs high.
+    return after.PeakWorkingSetSize > before.WorkingSetSize ? after.PeakWorkingSetSize - before.WorkingSetSize : 0;
+}
+#else
+namespace {
+
+// A "Vm...:" line of /proc/self/status, in bytes.
+std::uint64_t process_status(const std::string& field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field + ":", 0) == 0)
+            return std::stoull(line.substr(field.size() + 1)) * 1024;
+    }
+    throw std::runtime_error("no " + field + " in /proc/self/status");
+}
+
+}  // namespace
+
+std::uint64_t peak_memory_growth(const std::function<void()>& work)
+{
+    // Writing 5 there starts the peak afresh from what the process holds now.
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const std::uint64_t before = process_status("VmRSS");
+    work();
+    const std::uint64_t peak = process_status("VmHWM");
+    return peak > before ? peak - before : 0;
+}
+#endif
 
 }  // namespace unzip32_test

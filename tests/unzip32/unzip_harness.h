@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -20,6 +21,10 @@ namespace fs = std::filesystem;
 
 // An archive made at build time by make_archives.py.
 fs::path archive(const std::string& name);
+
+// A folder in memory where the system has one (/dev/shm), else the temporary folder: for tests
+// whose figures the disk's speed must not blur.
+fs::path memory_folder();
 
 using ScratchFolder = fennimark::testing::TempFolder;
 
@@ -85,5 +90,8 @@ std::vector<std::string> tree(const fs::path& folder);
 void set_modified(const fs::path& path, std::int64_t seconds_since_1970);
 std::int64_t modified(const fs::path& path);
 void make_read_only(const fs::path& path, bool read_only);
+
+// How far the process's peak memory (resident) rose above what it held before `work` ran.
+std::uint64_t peak_memory_growth(const std::function<void()>& work);
 
 }  // namespace unzip32_test

@@ -36,6 +36,23 @@ TEST(WindowsNames, NamesBeyondTheCodePageLandThroughTheWideCalls)
     EXPECT_EQ(attributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
 }
 
+// Windows folds the case of non-ASCII letters too: the large earlier entry and the tiny later one
+// are one file, and the later one must be what is left, however long the earlier takes to write.
+TEST(WindowsNames, NamesDifferingOnlyInCaseAreOneFileAndTheLaterWins)
+{
+    ScratchFolder target;
+    Unzip unzip(archive("case_pair.zip"), target.path());
+    unzip.workers = 2;
+    unzip.routines.ServCallBk = nullptr;  // as the installer calls it
+    EXPECT_EQ(unzip.run(), UZ_OK);
+    std::vector<fs::path> files;
+    for (const auto& item : fs::directory_iterator(target.path()))
+        files.push_back(item.path());
+    ASSERT_EQ(files.size(), 1u);
+    ASSERT_EQ(fs::file_size(files[0]), 5u) << "the earlier, larger entry is what was left";
+    EXPECT_EQ(read_file(files[0]), "tiny\n");
+}
+
 TEST(WindowsLibrary, LoadsByNameFromBesideTheProgram)
 {
     HMODULE library = LoadLibraryW(L"unzip32.dll");

@@ -48,8 +48,9 @@ extern "C" {
                                password, an archive without entries, a run the service routine stopped) */
 #define UZ_BAD_ENTRIES   2  /* some entries bad: CRC mismatch, data that do not match their
                                recorded size, unsupported method; such an entry is not written */
-#define UZ_DAMAGED       3  /* the archive is damaged: unreadable central directory, entries whose
-                               data overlap (a "zip bomb"); nothing is written */
+#define UZ_DAMAGED       3  /* the archive is damaged: unreadable central directory (a damaged
+                               record, none or more than one that holds the archive's entries),
+                               entries whose data overlap (a "zip bomb"); nothing is written */
 #define UZ_INTERNAL      4  /* out of memory, or another failure inside the library (an exception
                                thrown by one of the caller's routines included, where the platform
                                can carry it into the library: not in 32-bit MinGW programs, whose
@@ -62,7 +63,8 @@ extern "C" {
 #define UZ_DISK_FULL    50  /* the disk is full or a write failed: the target folder or a folder
                                in it cannot be created, a file cannot be written or replaced (a
                                read-only file is never replaced), an entry is larger than the
-                               free space (refused before any of it is written) */
+                               free space left beside the files still being written (refused
+                               before any of it is written) */
 #define UZ_UNSUPPORTED  81  /* unsupported compression or encryption, for every selected entry */
 #define UZ_BAD_PASSWORD 82  /* wrong password for an encrypted entry */
 
@@ -135,9 +137,11 @@ typedef int32_t (UZ_CALL *UzpServiceFn)(const char *entry_name, uint32_t size);
  * separators; leading slashes, drive letters and ".." components are removed (a warning,
  * UZ_WARNING); symbolic-link entries are skipped with a warning; a folder below the target that
  * is a link (or, on Windows, a junction) is not followed. On Windows names with ':' and reserved
- * device names (CON, NUL, COM1, ...) are refused with a warning, characters that Windows does not
- * allow in names become '_' (a warning), and trailing dots and blanks of a name are dropped, as
- * Windows itself does. Names flagged as UTF-8 and legacy names (code page 437; unflagged names
+ * device names (CON, NUL, COM0 to COM9, LPT0 to LPT9, ...) are refused with a warning, characters
+ * that Windows does not allow in names become '_' (a warning), and trailing dots and blanks of a
+ * name are dropped, as Windows itself does. A file entry whose name names no file ("", ".") is
+ * skipped, and one whose name ends in a folder ("a/.") is written under what is left ("a"), each
+ * with a warning; an entry without data that its attributes mark as a folder is a folder. Names flagged as UTF-8 and legacy names (code page 437; unflagged names
  * that are valid UTF-8 are taken as UTF-8) are written with their characters, through the wide
  * file calls on Windows. */
 typedef struct DCL {

@@ -28,14 +28,49 @@ namespace {
 
 constexpr zip_uint32_t unix_file_type_mask = 0170000;
 constexpr zip_uint32_t unix_symbolic_link = 0120000;
+constexpr zip_uint32_t unix_folder = 0040000;
+constexpr zip_uint32_t ms_dos_folder_attribute = 0x10;
 
-bool is_symbolic_link(zip_t* archive, zip_uint64_t index)
-{
-    zip_uint8_t system = 0;
+struct HostAttributes {
+    zip_uint8_t system = ZIP_OPSYS_DEFAULT;
     zip_uint32_t attributes = 0;
-    if (zip_file_get_external_attributes(archive, index, 0, &system, &attributes) != 0)
+};
+
+std::optional<HostAttributes> host_attributes(zip_t* archive, zip_uint64_t index)
+{
+    HostAttributes host;
+    if (zip_file_get_external_attributes(archive, index, 0, &host.system, &host.attributes) != 0)
+        return std::nullopt;
+    return host;
+}
+
+bool is_symbolic_link(const std::optional<HostAttributes>& host)
+{
+    return host && host->system == ZIP_OPSYS_UNIX && ((host->attributes >> 16) & unix_file_type_mask) == unix_symbolic_link;
+}
+
+// Systems that keep the MS-DOS attributes in the low byte say "folder" there; Unix says it in the
+// file type of the mode in the high half.
+bool has_folder_attributes(const std::optional<HostAttributes>& host)
+{
+    if (!host)
         return false;
-    return system == ZIP_OPSYS_UNIX && ((attributes >> 16) & unix_file_type_mask) == unix_symbolic_link;
+    switch (host->system) {
+    case ZIP_OPSYS_DOS:
+    case ZIP_OPSYS_OS_2:
+    case ZIP_OPSYS_WINDOWS_NTFS:
+    case ZIP_OPSYS_VFAT:
+        return (host->attributes & ms_dos_folder_attribute) != 0;
+    case ZIP_OPSYS_UNIX:
+        return ((host->attributes >> 16) & unix_file_type_mask) == unix_folder;
+    default:
+        return false;
+    }
+}
+
+bool has_trailing_slash(const std::string& name)
+{
+    return !name.empty() && (name.back() == '/' || name.back() == '\\');
 }
 
 }  // namespace
@@ -58,7 +93,9 @@ std::optional<EntryInfo> entry_info(zip_t* archive, zip_uint64_t index)
     info.modified = (stat.valid & ZIP_STAT_MTIME) ? stat.mtime : 0;
     info.method = stat.comp_method;
     info.encryption = (stat.valid & ZIP_STAT_ENCRYPTION_METHOD) ? stat.encryption_method : ZIP_EM_NONE;
-    info.is_symbolic_link = is_symbolic_link(archive, index);
+    const auto host = host_attributes(archive, index);
+    info.is_symbolic_link = is_symbolic_link(host);
+    info.is_folder = has_trailing_slash(info.name) || (info.size == 0 && has_folder_attributes(host));
     return info;
 }
 

@@ -31,6 +31,9 @@ struct EntryInfo {
     std::uint16_t method = 0;
     std::uint16_t encryption = ZIP_EM_NONE;
     bool is_symbolic_link = false;
+    // A trailing slash, or, for an entry without data, a folder's attributes: archivers for
+    // MS-DOS and Windows may mark a folder by its attribute alone.
+    bool is_folder = false;
 
     bool encrypted() const { return encryption != ZIP_EM_NONE; }
 };

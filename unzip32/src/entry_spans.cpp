@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace unzip32 {
@@ -104,39 +105,41 @@ struct Directory {
     std::uint64_t offset = 0;
     std::uint64_t size = 0;
     std::uint64_t entries = 0;
+
+    bool operator==(const Directory&) const = default;
 };
 
-std::optional<std::uint64_t> find_end_record(ArchiveReader& reader)
+// Where end records may lie: every signature in the file's last 64 KiB whose comment ends within
+// the file, the last first. A comment may hold the signature too, so there can be several.
+std::vector<std::uint64_t> end_record_candidates(ArchiveReader& reader)
 {
+    std::vector<std::uint64_t> candidates;
     if (reader.size() < end_record_size)
-        return std::nullopt;
+        return candidates;
     const std::uint64_t tail_length = std::min<std::uint64_t>(reader.size(), end_record_size + largest_comment);
     const std::uint64_t tail_start = reader.size() - tail_length;
     const auto tail = reader.read(tail_start, tail_length);
     if (!tail)
-        return std::nullopt;
-    // The last record whose comment ends within the file.
+        return candidates;
     for (std::size_t at = tail->size() - end_record_size + 1; at-- > 0;) {
         const unsigned char* record = tail->data() + at;
         if (u32(record) == end_record_signature && at + end_record_size + u16(record + 20) <= tail->size())
-            return tail_start + at;
+            candidates.push_back(tail_start + at);
     }
-    return std::nullopt;
+    return candidates;
 }
 
-std::optional<Directory> find_directory(ArchiveReader& reader)
+// The directory the end record at `end_at` describes, with its Zip64 record if it has one.
+std::optional<Directory> directory_of(ArchiveReader& reader, std::uint64_t end_at)
 {
-    const auto end_at = find_end_record(reader);
-    if (!end_at)
-        return std::nullopt;
-    const auto end = reader.read(*end_at, end_record_size);
+    const auto end = reader.read(end_at, end_record_size);
     if (!end)
         return std::nullopt;
     Directory directory{u32(end->data() + 16), u32(end->data() + 12), u16(end->data() + 10)};
-    std::uint64_t directory_limit = *end_at;
+    std::uint64_t directory_limit = end_at;
 
-    const auto locator = *end_at >= zip64_locator_size ? reader.read(*end_at - zip64_locator_size, zip64_locator_size)
-                                                       : std::nullopt;
+    const auto locator = end_at >= zip64_locator_size ? reader.read(end_at - zip64_locator_size, zip64_locator_size)
+                                                      : std::nullopt;
     if (locator && u32(locator->data()) == zip64_locator_signature) {
         const std::uint64_t zip64_at = u64(locator->data() + 8);
         const auto zip64_end = reader.read(zip64_at, zip64_end_record_size);
@@ -150,9 +153,42 @@ std::optional<Directory> find_directory(ArchiveReader& reader)
     return directory;
 }
 
+// An entry as libzip gives it, which the directory read here must repeat.
+struct KnownEntry {
+    std::string name;  // as stored (libzip's raw name)
+    std::uint64_t size = 0;
+    std::uint64_t compressed_size = 0;
+    std::optional<std::uint32_t> crc;  // none where libzip knows no CRC to check
+};
+
+std::optional<std::vector<KnownEntry>> libzip_entries(zip_t* archive)
+{
+    const zip_int64_t count = zip_get_num_entries(archive, 0);
+    if (count < 0)
+        return std::nullopt;
+    std::vector<KnownEntry> entries;
+    entries.reserve(static_cast<std::size_t>(count));
+    for (zip_int64_t index = 0; index < count; ++index) {
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        constexpr zip_uint64_t needed = ZIP_STAT_NAME | ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE;
+        if (zip_stat_index(archive, static_cast<zip_uint64_t>(index), ZIP_FL_ENC_RAW, &stat) != 0 ||
+            (stat.valid & needed) != needed || stat.name == nullptr)
+            return std::nullopt;
+        KnownEntry entry{stat.name, stat.size, stat.comp_size, std::nullopt};
+        if (stat.valid & ZIP_STAT_CRC)
+            entry.crc = stat.crc;
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
 struct CentralEntry {
     std::uint64_t local_offset = 0;
     std::uint64_t compressed_size = 0;
+    std::uint64_t size = 0;
+
+    bool operator==(const CentralEntry&) const = default;
 };
 
 // The 64-bit values of the Zip64 extra field replace, in this order, those 32-bit fields that hold
@@ -176,8 +212,7 @@ void apply_zip64_field(const unsigned char* extra, std::size_t length, bool size
                     value = u64(data + used);
                 used += 8;
             };
-            std::uint64_t ignored_size = 0;
-            take(size_saturated, ignored_size);
+            take(size_saturated, entry.size);
             take(compressed_saturated, entry.compressed_size);
             take(offset_saturated, entry.local_offset);
             return;
@@ -186,18 +221,47 @@ void apply_zip64_field(const unsigned char* extra, std::size_t length, bool size
     }
 }
 
-std::optional<std::vector<CentralEntry>> read_central_entries(ArchiveReader& reader, const Directory& directory)
+// The name libzip gives an entry is the one stored in its record, with any NUL as a blank, or the
+// UTF-8 name of an Info-ZIP Unicode path field in it.
+bool names_match(std::string_view stored, const unsigned char* extra, std::size_t extra_length, const std::string& known)
+{
+    constexpr std::uint16_t unicode_path_field = 0x7075;
+    constexpr std::size_t unicode_path_header = 5;  // version, CRC of the stored name
+    if (stored.size() == known.size()) {
+        bool same = true;
+        for (std::size_t i = 0; same && i < stored.size(); ++i)
+            same = (stored[i] == '\0' ? ' ' : stored[i]) == known[i];
+        if (same)
+            return true;
+    }
+    std::size_t at = 0;
+    while (at + 4 <= extra_length) {
+        const std::size_t field_length = u16(extra + at + 2);
+        if (at + 4 + field_length > extra_length)
+            return false;
+        if (u16(extra + at) == unicode_path_field && field_length >= unicode_path_header &&
+            std::string_view(reinterpret_cast<const char*>(extra + at + 4 + unicode_path_header),
+                             field_length - unicode_path_header) == known)
+            return true;
+        at += 4 + field_length;
+    }
+    return false;
+}
+
+// The entries of `directory`, when they are libzip's, index by index; nothing otherwise.
+std::optional<std::vector<CentralEntry>> read_matching_entries(ArchiveReader& reader, const Directory& directory,
+                                                               const std::vector<KnownEntry>& known)
 {
     // Every entry takes at least a fixed header, so a directory cannot claim more than its size holds.
-    if (directory.entries > directory.size / central_header_size)
+    if (directory.entries != known.size() || directory.entries > directory.size / central_header_size)
         return std::nullopt;
     const auto bytes = reader.read(directory.offset, directory.size);
     if (!bytes)
         return std::nullopt;
     std::vector<CentralEntry> entries;
-    entries.reserve(static_cast<std::size_t>(directory.entries));
+    entries.reserve(known.size());
     std::size_t at = 0;
-    for (std::uint64_t i = 0; i < directory.entries; ++i) {
+    for (const KnownEntry& expected : known) {
         if (bytes->size() - at < central_header_size)
             return std::nullopt;
         const unsigned char* header = bytes->data() + at;
@@ -210,13 +274,53 @@ std::optional<std::vector<CentralEntry>> read_central_entries(ArchiveReader& rea
         if (bytes->size() - at < record_length)
             return std::nullopt;
         constexpr std::uint32_t saturated = 0xFFFFFFFF;
-        CentralEntry entry{u32(header + 42), u32(header + 20)};
-        apply_zip64_field(header + central_header_size + name_length, extra_length, u32(header + 24) == saturated,
-                          u32(header + 20) == saturated, u32(header + 42) == saturated, entry);
+        CentralEntry entry{u32(header + 42), u32(header + 20), u32(header + 24)};
+        const unsigned char* extra = header + central_header_size + name_length;
+        apply_zip64_field(extra, extra_length, u32(header + 24) == saturated, u32(header + 20) == saturated,
+                          u32(header + 42) == saturated, entry);
+        const std::string_view name(reinterpret_cast<const char*>(header + central_header_size), name_length);
+        if (entry.size != expected.size || entry.compressed_size != expected.compressed_size ||
+            (expected.crc && u32(header + 16) != *expected.crc) || !names_match(name, extra, extra_length, expected.name))
+            return std::nullopt;
         entries.push_back(entry);
         at += record_length;
     }
     return entries;
+}
+
+// More directories than this that each claim libzip's number of entries is no honest archive.
+constexpr std::size_t most_directories = 16;
+
+struct FoundDirectory {
+    Directory directory;
+    std::vector<CentralEntry> entries;
+};
+
+enum class DirectorySearch { found, none, ambiguous };
+
+// The directory whose entries are libzip's. Two that are, but place the entries at different
+// offsets, leave open which one libzip reads: such an archive is refused.
+DirectorySearch find_libzips_directory(ArchiveReader& reader, const std::vector<KnownEntry>& known,
+                                       std::optional<FoundDirectory>& found)
+{
+    std::vector<Directory> examined;
+    for (const std::uint64_t end_at : end_record_candidates(reader)) {
+        const auto directory = directory_of(reader, end_at);
+        if (!directory || directory->entries != known.size() ||
+            std::find(examined.begin(), examined.end(), *directory) != examined.end())
+            continue;
+        if (examined.size() == most_directories)
+            return DirectorySearch::ambiguous;
+        examined.push_back(*directory);
+        auto entries = read_matching_entries(reader, *directory, known);
+        if (!entries)
+            continue;
+        if (found && found->entries != *entries)
+            return DirectorySearch::ambiguous;
+        if (!found)
+            found = FoundDirectory{*directory, std::move(*entries)};
+    }
+    return found ? DirectorySearch::found : DirectorySearch::none;
 }
 
 struct Span {
@@ -245,30 +349,33 @@ SpanCheck check_entry_spans(const NativeString& path, zip_t* archive)
     if (!reader.is_open())
         return unreadable("the archive cannot be read again");
 
-    const auto directory = find_directory(reader);
-    if (!directory)
+    const auto known = libzip_entries(archive);
+    if (!known)
         return unreadable("its central directory cannot be read");
-    const auto entries = read_central_entries(reader, *directory);
-    if (!entries || static_cast<zip_int64_t>(entries->size()) != zip_get_num_entries(archive, 0))
+    std::optional<FoundDirectory> found;
+    switch (find_libzips_directory(reader, *known, found)) {
+    case DirectorySearch::none:
         return unreadable("its central directory cannot be read");
+    case DirectorySearch::ambiguous:
+        return unreadable("it holds more than one central directory for its entries");
+    case DirectorySearch::found:
+        break;
+    }
+    const Directory& directory = found->directory;
+    const std::vector<CentralEntry>& entries = found->entries;
 
     std::vector<Span> spans;
-    spans.reserve(entries->size());
+    spans.reserve(entries.size());
     std::vector<std::uint64_t> data_offsets;
-    data_offsets.reserve(entries->size());
-    for (zip_uint64_t index = 0; index < entries->size(); ++index) {
-        const CentralEntry& entry = (*entries)[index];
-        zip_stat_t stat;
-        zip_stat_init(&stat);
-        if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_COMP_SIZE) ||
-            stat.comp_size != entry.compressed_size)
-            return unreadable("its central directory cannot be read");
+    data_offsets.reserve(entries.size());
+    for (zip_uint64_t index = 0; index < entries.size(); ++index) {
+        const CentralEntry& entry = entries[index];
         const unsigned char* local = reader.peek(entry.local_offset, local_header_size);
         if (!local || u32(local) != local_header_signature || entry.compressed_size > reader.size())
             return unreadable("the entry " + name_of(archive, index) + " does not lie where the directory says");
         const std::uint64_t data_begin = entry.local_offset + local_header_size + u16(local + 26) + u16(local + 28);
         const std::uint64_t end = data_begin + entry.compressed_size;
-        if (end > directory->offset)
+        if (end > directory.offset)
             return unreadable("the entry " + name_of(archive, index) + " runs past the end of the entries");
         spans.push_back({entry.local_offset, end, index});
         data_offsets.push_back(data_begin);
@@ -283,6 +390,16 @@ SpanCheck check_entry_spans(const NativeString& path, zip_t* archive)
     SpanCheck apart;
     apart.data_offsets = std::move(data_offsets);
     return apart;
+}
+
+bool holds_end_record(const NativeString& path)
+{
+    ZipError error;
+    SourceHandle source = open_file_source(path, error);
+    if (!source)
+        return false;
+    ArchiveReader reader(source.get());
+    return reader.is_open() && !end_record_candidates(reader).empty();
 }
 
 }  // namespace unzip32

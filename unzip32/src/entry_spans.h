@@ -25,7 +25,13 @@ struct SpanCheck {
 };
 
 // Reads the central directory and every local header of the archive at `path`, which libzip has
-// opened as `archive`, and compares the entries with libzip's.
+// opened as `archive`. The directory read is the one whose entries are libzip's, index by index
+// (names, sizes, CRCs), so that what is extracted here is what libzip would read and test; none is
+// unreadable.
 SpanCheck check_entry_spans(const NativeString& path, zip_t* archive);
+
+// True when the file at `path` ends in what looks like an end-of-central-directory record: a file
+// that libzip finds no archive in is then a damaged archive rather than none.
+bool holds_end_record(const NativeString& path);
 
 }  // namespace unzip32

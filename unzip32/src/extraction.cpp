@@ -17,6 +17,15 @@ std::string refusal_text(NameRefusal refusal)
     }
 }
 
+std::string change_text(const SafeName& name)
+{
+    if (name.replaced_characters)
+        return "without characters Windows does not allow";
+    if (name.removed_root || name.removed_parents)
+        return "without its leading path";
+    return "without the last part of its name, which names no file";
+}
+
 }  // namespace
 
 Extraction::Extraction(const RunContext& run, const NativeString& archive_path,
@@ -46,9 +55,10 @@ void Extraction::extract(const EntryInfo& entry)
         run_.status.note(UZ_WARNING);
         return;
     }
-    const SafeName name = make_safe_name(entry.name, run_.options.name_rules);
+    const SafeName name = make_safe_name(entry.name, run_.options.name_rules, entry.is_folder);
     if (name.refusal != NameRefusal::none) {
-        // A folder entry that the options flatten away is simply not wanted.
+        // A folder entry that names the target itself, or that the options flatten away, is simply
+        // not wanted; anything else that is lost is said.
         if (name.refusal == NameRefusal::empty && !name.changed())
             return;
         run_.messages.say(MessageKind::warning, "warning: " + entry.name + " was skipped: " + refusal_text(name.refusal));
@@ -56,40 +66,54 @@ void Extraction::extract(const EntryInfo& entry)
         return;
     }
     if (name.changed()) {
-        run_.messages.say(MessageKind::warning, "warning: " + entry.name + " is written as " + name.joined() +
-                                                    (name.replaced_characters ? ", without characters Windows does not allow"
-                                                                              : ", without its leading path"));
+        run_.messages.say(MessageKind::warning, "warning: " + entry.name + " is written as " + name.joined() + ", " +
+                                                    change_text(name));
         run_.status.note(UZ_WARNING);
     }
-    wait_for_earlier_writes(name);
+    const NativeString path = path_of(name);
+    writes_.wait_for_writes_on_the_way_to(path);
+    // Such a path cannot be handed to the system at all: its folders are not made in vain.
+    if (path.size() > longest_path) {
+        run_.messages.say(MessageKind::warning, "error: " + name.joined() +
+                                                    " cannot be written: its path is longer than the system allows");
+        run_.status.note(UZ_DISK_FULL);
+        return;
+    }
     if (name.is_folder)
         extract_folder(name);
     else
         extract_file(entry, name);
 }
 
-void Extraction::wait_for_earlier_writes(const SafeName& name)
+NativeString Extraction::path_of(const SafeName& name) const
 {
     NativeString path = target_;
-    for (const std::string& component : name.components) {
-        path = join_path(path, native_from_utf8(component));
-        writes_.wait_for(path);
-    }
+    for (const std::string& component : name.components)
+        append_component(path, native_from_utf8(component));
+    return path;
 }
 
 Extraction::Folder Extraction::folder_for(const SafeName& name, std::size_t depth)
 {
     NativeString path = target_;
-    for (std::size_t i = 0; i < depth; ++i) {
-        path = join_path(path, native_from_utf8(name.components[i]));
-        if (ready_folders_.count(path))
-            continue;
+    std::size_t known = 0;
+    for (; known < depth && known < ready_folders_.size(); ++known) {
+        NativeString component = native_from_utf8(name.components[known]);
+        if (component != ready_folders_[known])
+            break;
+        append_component(path, component);
+    }
+    if (known < depth)
+        ready_folders_.resize(known);
+    for (std::size_t i = known; i < depth; ++i) {
+        NativeString component = native_from_utf8(name.components[i]);
+        append_component(path, component);
         const FileInfo info = file_info(path);
         if (info.is_link)
             return {std::nullopt, true};
         if (info.exists ? !info.is_folder : !make_folder(path))
             return {};
-        ready_folders_.insert(path);
+        ready_folders_.push_back(std::move(component));
     }
     return {path};
 }
@@ -142,14 +166,8 @@ void Extraction::extract_file(const EntryInfo& entry, const SafeName& name)
         run_.status.note(UZ_DISK_FULL);
         return;
     }
-    // Refused before a byte is written: a file that cannot fit would only fill the disk.
-    if (const auto room = free_space(*folder.path); room && entry.size > *room) {
-        run_.messages.say(MessageKind::warning, "error: " + shown + " was not written: it needs " +
-                                                    std::to_string(entry.size) + " bytes, the disk has " +
-                                                    std::to_string(*room) + " free");
-        run_.status.note(UZ_DISK_FULL);
+    if (!fits_on_disk(entry, *folder.path, shown))
         return;
-    }
 
     std::optional<std::string> password;
     if (entry.encrypted()) {
@@ -165,6 +183,26 @@ void Extraction::extract_file(const EntryInfo& entry, const SafeName& name)
                    [this, shown, replaced = on_disk.exists](const WriteResult& result) {
                        report_write(result, shown, replaced);
                    });
+}
+
+// Refused before a byte is written: a file that cannot fit would only fill the disk.
+bool Extraction::fits_on_disk(const EntryInfo& entry, const NativeString& folder, const std::string& shown)
+{
+    std::optional<std::uint64_t> room = free_space(folder);
+    // Files still being written will take room that the disk still shows free: when this one may
+    // not fit beside them, they are let finish and the disk asked again.
+    const std::uint64_t in_flight = writes_.bytes_in_flight();
+    if (room && in_flight > 0 && (entry.size > *room || in_flight > *room - entry.size)) {
+        writes_.settle();
+        room = free_space(folder);
+    }
+    if (!room || entry.size <= *room)
+        return true;
+    run_.messages.say(MessageKind::warning, "error: " + shown + " was not written: it needs " +
+                                                std::to_string(entry.size) + " bytes, the disk has " +
+                                                std::to_string(*room) + " free");
+    run_.status.note(UZ_DISK_FULL);
+    return false;
 }
 
 void Extraction::report_write(const WriteResult& result, const std::string& shown, bool replaced)

@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace unzip32 {
@@ -39,10 +38,12 @@ private:
 
     // The folder that holds the first `depth` components of `name`, made where missing.
     Folder folder_for(const SafeName& name, std::size_t depth);
+    // False (message and status given) when the entry cannot fit on the disk that holds `folder`.
+    bool fits_on_disk(const EntryInfo& entry, const NativeString& folder, const std::string& shown);
     void extract_folder(const SafeName& name);
     void extract_file(const EntryInfo& entry, const SafeName& name);
-    // Lets the writes of earlier entries to any path `name` leads through end first.
-    void wait_for_earlier_writes(const SafeName& name);
+    // Where `name` lands, built in time linear in its length.
+    NativeString path_of(const SafeName& name) const;
     void report_write(const WriteResult& result, const std::string& shown, bool replaced);
     std::optional<std::string> password_for(const EntryInfo& entry, const std::string& shown);
     void report_failure(const ReadResult& result, const std::string& shown);
@@ -51,7 +52,10 @@ private:
     const RunContext& run_;
     const std::vector<std::uint64_t>& data_offsets_;
     NativeString target_;
-    std::unordered_set<NativeString> ready_folders_;
+    // The folders of the last path made ready, from the target down, each one known to be a folder.
+    // Only one path is kept, so that memory does not grow with every folder made: entries mostly
+    // come folder by folder, and any other folder is simply looked at again.
+    std::vector<NativeString> ready_folders_;
     ReplacePolicy replace_policy_;
     OrderedWrites writes_;
 };

@@ -4,6 +4,8 @@
 
 #include "native_text.h"
 
+#include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -18,7 +20,26 @@ inline constexpr NativeChar path_separator = L'\\';
 inline constexpr NativeChar path_separator = '/';
 #endif
 
+// The longest path the system takes, in characters: the "\\?\" form's limit on Windows.
+#ifdef _WIN32
+inline constexpr std::size_t longest_path = 32767;
+#else
+inline constexpr std::size_t longest_path = PATH_MAX - 1;
+#endif
+
 NativeString join_path(const NativeString& folder, const NativeString& name);
+
+// Adds `name` below the folder `path`, in place: a deep path is built in time linear in its length.
+inline void append_component(NativeString& path, const NativeString& name)
+{
+    if (!path.empty() && path.back() != path_separator)
+        path += path_separator;
+    path += name;
+}
+
+// The path as the file system compares names, so that two names for one file give the same text:
+// on Windows upper-cased as the file system folds case (non-ASCII letters too), elsewhere as it is.
+NativeString comparable_path(const NativeString& path);
 
 // The folder as every later call should name it: absolute on Windows (in the form that lifts the
 // MAX_PATH limit); the current folder when `folder` is empty.

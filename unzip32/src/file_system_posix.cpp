@@ -21,6 +21,11 @@ NativeString join_path(const NativeString& folder, const NativeString& name)
     return folder + path_separator + name;
 }
 
+NativeString comparable_path(const NativeString& path)
+{
+    return path;
+}
+
 NativeString usable_folder_path(const NativeString& folder)
 {
     return folder.empty() ? NativeString(".") : folder;

@@ -43,6 +43,24 @@ NativeString join_path(const NativeString& folder, const NativeString& name)
     return folder + L'\\' + name;
 }
 
+NativeString comparable_path(const NativeString& path)
+{
+    if (path.empty())
+        return path;
+    const int given = static_cast<int>(path.size());
+    const int needed = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, path.data(), given, nullptr, 0, nullptr,
+                                     nullptr, 0);
+    if (needed <= 0)
+        return path;
+    NativeString upper(static_cast<std::size_t>(needed), L'\0');
+    const int length = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, path.data(), given, upper.data(), needed,
+                                     nullptr, nullptr, 0);
+    if (length <= 0)
+        return path;
+    upper.resize(static_cast<std::size_t>(length));
+    return upper;
+}
+
 NativeString usable_folder_path(const NativeString& folder)
 {
     const std::wstring given = folder.empty() ? L"." : folder;

@@ -4,7 +4,7 @@ namespace unzip32 {
 
 void IntegrityTest::test(const EntryInfo& entry)
 {
-    if (!entry.name.empty() && (entry.name.back() == '/' || entry.name.back() == '\\'))
+    if (entry.is_folder)
         return;  // a folder holds no data
     std::optional<std::string> password;
     if (entry.encrypted()) {

@@ -1,5 +1,7 @@
 #include "ordered_writes.h"
 
+#include "file_system.h"
+
 #include <utility>
 
 namespace unzip32 {
@@ -9,16 +11,11 @@ namespace {
 // busy behind a large file, few enough that what waits costs little.
 constexpr std::size_t most_running = 64;
 
-// Two names for the same file must meet: Windows ignores the case of names, so ASCII case is
-// ignored everywhere (a wait too many does no harm).
-NativeString path_key(const NativeString& path)
+// True when `key` names the file `running` or something below it, were it a folder.
+bool leads_through(const NativeString& key, const NativeString& running)
 {
-    NativeString key = path;
-    for (NativeChar& c : key) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<NativeChar>(c - 'A' + 'a');
-    }
-    return key;
+    return key.size() >= running.size() && key.compare(0, running.size(), running) == 0 &&
+           (key.size() == running.size() || key[running.size()] == path_separator);
 }
 
 // Clears a flag on every way out.
@@ -64,9 +61,9 @@ void OrderedWrites::submit(WriteJob job, Report report)
     item.task = std::make_unique<WriteTask>();
     item.task->job = std::move(job);
     item.report = std::move(report);
-    item.key = path_key(item.task->job.path);
-    ++running_paths_[item.key];
+    item.key = comparable_path(item.task->job.path);
     ++running_;
+    bytes_in_flight_ += item.task->job.entry.size;
     backlog_.push_back(std::move(item));
     pool_.start(*backlog_.back().task);
 }
@@ -77,12 +74,18 @@ void OrderedWrites::settle()
         report_front();
 }
 
-void OrderedWrites::wait_for(const NativeString& path)
+void OrderedWrites::wait_for_writes_on_the_way_to(const NativeString& path)
 {
     if (running_ == 0)
         return;
-    const NativeString key = path_key(path);
-    while (running_paths_.count(key))
+    const NativeString key = comparable_path(path);
+    // Writes are reported in turn: once the latest one in the way is, every earlier one is too.
+    std::size_t to_report = 0;
+    for (std::size_t i = 0; i < backlog_.size(); ++i) {
+        if (backlog_[i].task && leads_through(key, backlog_[i].key))
+            to_report = i + 1;
+    }
+    for (; to_report > 0; --to_report)
         report_front();
 }
 
@@ -131,8 +134,7 @@ void OrderedWrites::report_front()
 void OrderedWrites::report(Item& item)
 {
     --running_;
-    if (const auto found = running_paths_.find(item.key); found != running_paths_.end() && --found->second == 0)
-        running_paths_.erase(found);
+    bytes_in_flight_ -= item.task->job.entry.size;
     if (item.task->error)
         std::rethrow_exception(item.task->error);
     const Raised reporting(reporting_);

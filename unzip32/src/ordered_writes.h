@@ -8,12 +8,12 @@
 #include "write_pool.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 
 namespace unzip32 {
 
@@ -32,15 +32,18 @@ public:
     // Reports every write, waiting for those still running: before the caller is asked anything,
     // and at the end of the run.
     void settle();
-    // Waits until no write still running makes the file or folder `path`.
-    void wait_for(const NativeString& path);
+    // Waits until no write still running makes the file `path` or a file on the way to it (a
+    // name its folders would take). Linear in the path's length, however deep it is.
+    void wait_for_writes_on_the_way_to(const NativeString& path);
+    // The bytes the writes still running will take on disk at most (their files' full sizes).
+    std::uint64_t bytes_in_flight() const { return bytes_in_flight_; }
 
 private:
     struct Item {
         std::string line;                  // a held line, when there is no task
         std::unique_ptr<WriteTask> task;
         Report report;
-        NativeString key;
+        NativeString key;  // the file's path as the file system compares names
     };
 
     bool hold(const std::string& line) override;
@@ -51,8 +54,8 @@ private:
 
     const RunContext& run_;
     std::deque<Item> backlog_;
-    std::unordered_map<NativeString, std::size_t> running_paths_;  // by path_key, how many
     std::size_t running_ = 0;
+    std::uint64_t bytes_in_flight_ = 0;
     bool reporting_ = false;
     std::optional<EntryReaders> own_readers_;  // for writes made on this thread
     WritePool pool_;                         // last: its threads stop before the tasks go

@@ -110,6 +110,11 @@ std::int32_t run_single_entry_unzip(std::int32_t include_count, char** include_n
     const NativeString archive_path = native_from_ansi(options->archive);
     const OpenedArchive opened = open_archive(archive_path);
     if (!opened.archive) {
+        // An end record whose directory cannot be read marks a damaged archive, not a file that is none.
+        if (opened.error == ZIP_ER_NOZIP && holds_end_record(archive_path)) {
+            messages.say(MessageKind::warning, "error: " + shown_archive + " is damaged: its central directory cannot be read");
+            return UZ_DAMAGED;
+        }
         messages.say(MessageKind::warning, "error: " + shown_archive + " cannot be opened: " + libzip_text(opened.error));
         return status_of_open_failure(opened.error);
     }

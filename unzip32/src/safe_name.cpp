@@ -84,8 +84,8 @@ bool is_device_name(const std::string& component)
     if (base.rfind("COM", 0) != 0 && base.rfind("LPT", 0) != 0)
         return false;
     const std::string number = base.substr(3);
-    // COM1 to COM9, and the superscript digits one to three, which Windows takes as digits too.
-    return (number.size() == 1 && number[0] >= '1' && number[0] <= '9') || number == "\xC2\xB9" ||
+    // COM0 to COM9, and the superscript digits one to three, which Windows takes as digits too.
+    return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
            number == "\xC2\xB2" || number == "\xC2\xB3";
 }
 
@@ -112,14 +112,19 @@ bool replace_forbidden_characters(std::string& component)
 
 }  // namespace
 
-SafeName make_safe_name(std::string_view entry_name, const NameRules& rules)
+SafeName make_safe_name(std::string_view entry_name, const NameRules& rules, bool folder)
 {
     SafeName safe;
     std::string name = with_forward_slashes(entry_name);
-    safe.is_folder = !name.empty() && name.back() == '/';
+    safe.is_folder = folder || (!name.empty() && name.back() == '/');
     safe.removed_root = remove_root(name);
 
-    for (std::string& component : split_components(name)) {
+    std::vector<std::string> components = split_components(name);
+    // A file's name must end in the file's own name: "a/." names the folder a, "" nothing at all.
+    // A folder's may end in "." or a slash.
+    const std::string& last = components.back();
+    safe.dropped_last = !safe.is_folder && (last.empty() || last == "." || last == "..");
+    for (std::string& component : components) {
         if (component.empty() || component == ".")
             continue;
         if (component == "..") {
@@ -128,8 +133,10 @@ SafeName make_safe_name(std::string_view entry_name, const NameRules& rules)
         }
         if (rules.windows) {
             drop_trailing_dots_and_blanks(component);
-            if (component.empty())
+            if (component.empty()) {
+                safe.dropped_last |= !safe.is_folder && &component == &components.back();
                 continue;
+            }
             if (component.find(':') != std::string::npos) {
                 safe.refusal = NameRefusal::colon;
                 return safe;

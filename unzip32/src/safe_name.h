@@ -30,14 +30,17 @@ struct SafeName {
     bool removed_root = false;     // leading slashes or a drive letter were removed
     bool removed_parents = false;  // ".." components were removed
     bool replaced_characters = false;
+    bool dropped_last = false;  // a file entry whose last component names no file ("a/.", ".", "")
     NameRefusal refusal = NameRefusal::none;
 
-    bool changed() const { return removed_root || removed_parents || replaced_characters; }
+    // True when the name designates another file than the entry's own name did.
+    bool changed() const { return removed_root || removed_parents || replaced_characters || dropped_last; }
     // The components joined with '/', as messages show the name.
     std::string joined() const;
 };
 
-// `name` is the entry's name as libzip gives it (UTF-8). A folder entry ends in a slash.
-SafeName make_safe_name(std::string_view name, const NameRules& rules);
+// `name` is the entry's name as libzip gives it (UTF-8). A folder entry ends in a slash, or is
+// said to be one by `folder`.
+SafeName make_safe_name(std::string_view name, const NameRules& rules, bool folder = false);
 
 }  // namespace unzip32
