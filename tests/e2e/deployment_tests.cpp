@@ -2,6 +2,8 @@
 // Each case sets up the machine, runs the real program with its command line, and checks the exit
 // code, the boxes, the windows, the log and what was touched.
 
+#include "app/single_instance.h"
+#include "runtime/handles.h"
 #include "tests/e2e/machine.h"
 #include "tests/support/files.h"
 #include "tests/support/log_file.h"
@@ -56,6 +58,7 @@ struct Case {
     std::vector<std::wstring> log;    // the start of lines the log must hold, in this order
     std::wstring log_file = log_path;
     Touched touched = Touched::nothing;
+    bool another_copy_running = false;
 };
 
 void PrintTo(const Case& c, std::ostream* out)
@@ -114,6 +117,9 @@ TEST_P(Deployment, Run)
     c.set_up(machine_);
     const std::string ledger_before = ledger();
 
+    runtime::KernelHandle other_copy;
+    if (c.another_copy_running)
+        other_copy.reset(CreateMutexW(nullptr, FALSE, single_instance_name));
     const InstallerRun run = machine_.run_installer(c.arguments);
     EXPECT_EQ(run.exit_code, c.exit_code);
 
@@ -193,6 +199,8 @@ const Case cases[] = {
      quiet_logged, 3, {},
      {L"Aggiornamento del catalogo non riuscito (codice "},
      log_path, Touched::libraries_only},
+    {"QuietSecondCopy", catalogue_installed, quiet_logged, 1, {}, {L"L'installazione della patch 8 è già in corso."},
+     log_path, Touched::nothing, true},
     // Where the catalogue is found.
     {"CatalogueOnlyInTheAllUsersProgramsFolder",
      [](Machine& m) {

@@ -109,7 +109,13 @@ BOOL CALLBACK note_child(HWND child, LPARAM seen)
     // The icon's id differs between Windows and Wine, its style does not.
     if (class_of(child) == L"Static" && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
         box.has_icon = true;
+        // A box found the moment it appears may not be painted yet: look again for a while
+        // before calling its icon unknown.
         box.icon = kind_of(child);
+        for (int look = 0; box.icon == BoxIcon::unknown && look < 40; ++look) {
+            Sleep(50);
+            box.icon = kind_of(child);
+        }
     } else if (class_of(child) == L"Button" && IsWindowVisible(child)) {
         box.buttons.push_back(window_text(child));
     }
