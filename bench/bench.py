@@ -63,6 +63,8 @@ def windows_contenders(windows_build):
     return [
         Contender("unzip32.dll (ours, 32-bit, driven as the installer drives it)",
                   lambda a, f: [wine, driver, wine_path(a), wine_path(f)], self_timed=True),
+        Contender("unzip32.dll without the progress routine",
+                  lambda a, f: [wine, driver, wine_path(a), wine_path(f), "--without-progress"], self_timed=True),
         Contender("floor: write only, plainly, 1 thread",
                   lambda a, f: [wine, floor, "plain", wine_path(a), wine_path(f)], self_timed=True),
         Contender("floor: write only, under a temporary name then renamed, 1 thread",
